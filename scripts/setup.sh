@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need and is missing, generates the Japanese locale and
+# creates the Wine prefix inside the build folder. Idempotent: with everything present it only checks.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+
+packages=(cmake ninja-build g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 xvfb xauth xdotool
+          imagemagick locales fonts-ipafont-gothic fonts-ipafont-mincho doctest-dev clang
+          libsdl2-dev libpixman-1-dev libsdl2-gfx-dev)
+
+sudo_cmd=()
+if [ "$(id -u)" != 0 ]; then sudo_cmd=(sudo); fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+fi
+
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+  echo "setup: generating ja_JP.UTF-8"
+  "${sudo_cmd[@]}" sed -i 's/^# *ja_JP.UTF-8/ja_JP.UTF-8/' /etc/locale.gen
+  grep -q '^ja_JP.UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
+  "${sudo_cmd[@]}" locale-gen >/dev/null
+fi
+
+export WINEPREFIX="$root/build/wineprefix"
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "setup: creating the Wine prefix $WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  # No Mono or Gecko: the program needs neither, and their installers would ask questions.
+  WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 \
+    DISPLAY= /usr/lib/wine/wine64 wineboot -i </dev/null >/dev/null 2>&1
+  /usr/lib/wine/wineserver -w || true
+fi

@@ -1,0 +1,27 @@
+# Sourced by ./test and ./run: starts a private Xvfb when asked to and exports DISPLAY.
+# pyro_start_xvfb sets PYRO_XVFB_PID; pyro_stop_xvfb ends it.
+pyro_start_xvfb() {
+  local n
+  for n in $(seq 90 140); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+      Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+      PYRO_XVFB_PID=$!
+      for _ in $(seq 50); do
+        [ -e "/tmp/.X11-unix/X$n" ] && break
+        sleep 0.1
+      done
+      export DISPLAY=":$n"
+      return 0
+    fi
+  done
+  echo "no free X display number" >&2
+  return 1
+}
+
+pyro_stop_xvfb() {
+  if [ -n "${PYRO_XVFB_PID:-}" ]; then
+    kill "$PYRO_XVFB_PID" 2>/dev/null || true
+    wait "$PYRO_XVFB_PID" 2>/dev/null || true
+    PYRO_XVFB_PID=
+  fi
+}
