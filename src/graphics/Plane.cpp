@@ -1,0 +1,132 @@
+// CPlane: chooses its implementation by processor kind and forwards to it.
+#include "graphics/Plane.h"
+
+#include "graphics/CPUKind.h"
+#include "graphics/DIBPlane.h"
+#include "graphics/DIBPlaneMMX.h"
+
+CPlane::CPlane() : impl_(CreateImpl(GetCPUKind()), true) {}
+
+CPlane::CPlane(CPlaneImpl* impl, bool owned)
+{
+    if (impl) impl_.Reset(impl, owned);
+    else impl_.Reset(CreateImpl(GetCPUKind()), true);
+}
+
+CPlane::~CPlane() = default;
+
+CPlaneImpl* CPlane::CreateImpl(int32_t cpuKind)
+{
+    switch (cpuKind) {
+    case 3: return new CDIBPlaneMMX;
+    case 4: return new CDIBPlaneMMXCMOV;
+    default: return new CDIBPlane;
+    }
+}
+
+int32_t CPlane::GetType() const { return 2; }
+
+int32_t CPlane::Blt(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
+                    Rect* clip)
+{
+    return impl_->TransferCopyKeyed(src, x, y, srcRect, size, clip);
+}
+
+int32_t CPlane::BltFast(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
+                        Rect* clip)
+{
+    return impl_->TransferCopy(src, x, y, srcRect, size, clip);
+}
+
+int32_t CPlane::BlendBlt(CPlane* src, int32_t x, int32_t y, uint32_t dstRate, uint32_t srcRate,
+                         const Rect* srcRect, const Size* size, Rect* clip)
+{
+    return impl_->TransferMixKeyed(src, x, y, dstRate, srcRate, srcRect, size, clip);
+}
+
+int32_t CPlane::BlendBltFast(CPlane* src, int32_t x, int32_t y, uint32_t dstRate,
+                             uint32_t srcRate, const Rect* srcRect, const Size* size, Rect* clip)
+{
+    return impl_->TransferMix(src, x, y, dstRate, srcRate, srcRect, size, clip);
+}
+
+int32_t CPlane::BlendBltAlpha(CPlane* src, int32_t x, int32_t y, uint32_t dstRate,
+                              uint32_t srcRate, const Rect* srcRect, const Size* size, Rect* clip)
+{
+    return impl_->TransferAlphaMix(src, x, y, dstRate, srcRate, srcRect, size, clip);
+}
+
+int32_t CPlane::BltAlpha(CPlane* src, int32_t x, int32_t y, const Rect* srcRect,
+                         const Size* size, Rect* clip)
+{
+    return impl_->TransferAlpha(src, x, y, srcRect, size, clip);
+}
+
+// Only the level's low byte counts, as for the fade levels: a larger level would spill into the
+// neighbouring channel of the rates.
+int32_t CPlane::BlendBltAlphaLevel(CPlane* src, int32_t x, int32_t y, int32_t level)
+{
+    return BlendBltAlpha(src, x, y, FadeDstRate(level), FadeSrcRate(level), nullptr, nullptr,
+                         nullptr);
+}
+
+int32_t CPlane::Mosaic(int32_t blockSize, const Rect* rect) { return impl_->Mosaic(blockSize, rect); }
+
+int32_t CPlane::Negate(const Rect* rect) { return impl_->Negate(rect); }
+
+int32_t CPlane::GetSize(int32_t* width, int32_t* height) const
+{
+    return impl_->GetSize(width, height);
+}
+
+bool CPlane::IsLoaded() const { return impl_->IsLoaded(); }
+
+bool CPlane::IsAlpha() const { return impl_->IsAlpha(); }
+
+int32_t CPlane::Clear(const Rect* rect) { return impl_->Clear(0xFFFFFFFF, rect); }
+
+int32_t CPlane::BlendBltNatural(CPlane* src, int32_t x, int32_t y, int32_t level,
+                                const Rect* srcRect, const Size* size, Rect* clip)
+{
+    return impl_->TransferFade(src, x, y, level, srcRect, size, clip);
+}
+
+int32_t CPlane::BltNatural(CPlane* src, int32_t x, int32_t y, const Rect* srcRect,
+                           const Size* size, Rect* clip)
+{
+    return impl_->TransferAuto(src, x, y, srcRect, size, clip);
+}
+
+int32_t CPlane::Load(const char* fileName) { return impl_->Load(fileName); }
+
+int32_t CPlane::LoadEx(const char*, const char*) { return 1; }
+
+int32_t CPlane::Release() { return impl_->Release(); }
+
+int32_t CPlane::SetColorKey(int32_t r, int32_t g, int32_t b) { return impl_->SetColorKey(r, g, b); }
+
+int32_t CPlane::SetColorKeyFromPixel(int32_t x, int32_t y)
+{
+    return impl_->SetColorKeyFromPixel(x, y);
+}
+
+int32_t CPlane::Create(int32_t width, int32_t height) { return impl_->Create(width, height); }
+
+int32_t CPlane::GetAlphaAt(int32_t x, int32_t y) const { return impl_->GetAlphaAt(x, y); }
+
+int32_t CPlane::SetAlphaFromPlane(CPlane* mask, int32_t low, int32_t high, int32_t lowAlpha,
+                                  int32_t highAlpha, const Rect* rect)
+{
+    return impl_->SetAlphaFromPlane(mask, low, high, lowAlpha, highAlpha, rect);
+}
+
+int32_t CPlane::ScaleAlpha(int32_t rate, const Rect* rect) { return impl_->ScaleAlpha(rate, rect); }
+
+int32_t CPlane::CopyScaleAlpha(CPlane* src, int32_t rate, const Rect* rect)
+{
+    return impl_->CopyScaleAlpha(src, rate, rect);
+}
+
+int32_t CPlane::ScaleColor(int32_t rate, const Rect* rect) { return impl_->ScaleColor(rate, rect); }
+
+int32_t CPlane::NegateAlpha(const Rect* rect) { return impl_->NegateAlpha(rect); }

@@ -1,0 +1,200 @@
+// The MMX twins of the pixel rules in PixelOps.h, two pixels per 64-bit register, and the row
+// function that applies a rule along a row two pixels at a time (an odd leading pixel, one that
+// would break the 8-byte alignment of the destination, and an odd trailing pixel go alone).
+// Only the file that builds the MMX plane includes this; it is compiled for MMX registers.
+#pragma once
+
+#include "graphics/transfer/PixelOps.h"
+#include "graphics/transfer/TransferLoop.h"
+
+#include <mmintrin.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+// Every function that takes or returns an MMX value is inlined: the 64-bit calling convention
+// passes such values in SSE registers, which this code leaves unused.
+#define PYRO_MMX_INLINE inline __attribute__((always_inline))
+
+namespace PixelOpsMMX {
+
+PYRO_MMX_INLINE __m64 Pair(uint32_t first, uint32_t second)
+{
+    return _mm_unpacklo_pi32(_mm_cvtsi32_si64(int(first)), _mm_cvtsi32_si64(int(second)));
+}
+
+PYRO_MMX_INLINE __m64 Splat(uint32_t v) { return Pair(v, v); }
+
+// Bytes to 16-bit lanes: the low pixel's four channels, or the high pixel's.
+PYRO_MMX_INLINE __m64 Low16(__m64 v) { return _mm_unpacklo_pi8(v, _mm_setzero_si64()); }
+PYRO_MMX_INLINE __m64 High16(__m64 v) { return _mm_unpackhi_pi8(v, _mm_setzero_si64()); }
+
+// (v * w) / 256 per 16-bit lane; both factors at most 256 and the product below 65536.
+PYRO_MMX_INLINE __m64 Scale16(__m64 v, __m64 w) { return _mm_srli_pi16(_mm_mullo_pi16(v, w), 8); }
+
+// Saturating sum of (s * f) / 256 and (d * g) / 256 per byte, factors as 16-bit lanes for the
+// low pixel (fl, gl) and the high pixel (fh, gh).
+PYRO_MMX_INLINE __m64 Weighted(__m64 s, __m64 d, __m64 fl, __m64 fh, __m64 gl, __m64 gh)
+{
+    const __m64 sw = _mm_packs_pu16(Scale16(Low16(s), fl), Scale16(High16(s), fh));
+    const __m64 dw = _mm_packs_pu16(Scale16(Low16(d), gl), Scale16(High16(d), gh));
+    return _mm_adds_pu8(sw, dw);
+}
+
+struct Copy {
+    PYRO_MMX_INLINE __m64 operator()(__m64 s, __m64) const { return s; }
+};
+
+struct Average {
+    PYRO_MMX_INLINE __m64 operator()(__m64 s, __m64 d) const
+    {
+        const __m64 half = _mm_and_si64(_mm_srli_pi32(_mm_xor_si64(s, d), 1), Splat(0x7F7F7F));
+        return _mm_add_pi32(_mm_and_si64(s, d), half);
+    }
+};
+
+// The rates' top bytes are 0, so the top byte comes out 0.
+struct Mix {
+    __m64 dstRate16;
+    __m64 srcRate16;
+    PYRO_MMX_INLINE Mix(uint32_t dstRate, uint32_t srcRate)
+        : dstRate16(Low16(_mm_cvtsi32_si64(int(dstRate & 0xFFFFFF)))),
+          srcRate16(Low16(_mm_cvtsi32_si64(int(srcRate & 0xFFFFFF))))
+    {
+    }
+    PYRO_MMX_INLINE __m64 operator()(__m64 s, __m64 d) const
+    {
+        return Weighted(s, d, srcRate16, srcRate16, dstRate16, dstRate16);
+    }
+};
+
+// Top byte saturates too (the portable set wraps it).
+struct Add {
+    PYRO_MMX_INLINE __m64 operator()(__m64 s, __m64 d) const { return _mm_adds_pu8(s, d); }
+};
+
+// Top byte saturates at 0 too (the portable set wraps it).
+struct Subtract {
+    PYRO_MMX_INLINE __m64 operator()(__m64 s, __m64 d) const { return _mm_subs_pu8(d, s); }
+};
+
+struct Opaque {
+    PYRO_MMX_INLINE __m64 operator()(__m64 s, __m64) const
+    {
+        return _mm_and_si64(s, Splat(0xFFFFFF));
+    }
+};
+
+struct ColourOnly {
+    PYRO_MMX_INLINE __m64 operator()(__m64 s, __m64 d) const
+    {
+        return _mm_or_si64(_mm_and_si64(s, Splat(0xFFFFFF)), _mm_and_si64(d, Splat(0xFF000000)));
+    }
+};
+
+// Source weight a (256 for a = 255), destination weight 256 minus that: one step more on the
+// destination than the portable set gives for 0 < a < 255.
+struct Alpha {
+    static PYRO_MMX_INLINE __m64 Weights(__m64 pixel16)
+    {
+        __m64 a = _mm_srli_si64(pixel16, 48);
+        a = _mm_unpacklo_pi16(a, a);
+        a = _mm_unpacklo_pi32(a, a);
+        return _mm_sub_pi16(a, _mm_cmpeq_pi16(a, _mm_set1_pi16(255)));
+    }
+    PYRO_MMX_INLINE __m64 operator()(__m64 s, __m64 d) const
+    {
+        const __m64 full = _mm_set1_pi16(256);
+        const __m64 fl = Weights(Low16(s));
+        const __m64 fh = Weights(High16(s));
+        const __m64 out = Weighted(s, d, fl, fh, _mm_sub_pi16(full, fl), _mm_sub_pi16(full, fh));
+        return _mm_and_si64(out, Splat(0xFFFFFF));
+    }
+};
+
+// The factor tables hold 0 in the top bytes, so the top byte comes out 0.
+struct AlphaMix {
+    const PixelOps::AlphaMixTable* table;
+    PYRO_MMX_INLINE __m64 operator()(__m64 s, __m64 d) const
+    {
+        const uint32_t a0 = uint32_t(_mm_cvtsi64_si32(s)) >> 24;
+        const uint32_t a1 = uint32_t(_mm_cvtsi64_si32(_mm_srli_si64(s, 32))) >> 24;
+        const __m64 f = Pair(table->src[a0], table->src[a1]);
+        const __m64 g = Pair(table->dst[a0], table->dst[a1]);
+        return Weighted(s, d, Low16(f), High16(f), Low16(g), High16(g));
+    }
+};
+
+// Keeps the destination where the source equals the key; Mask 0xFFFFFF compares colour bytes.
+template <class Rule, uint32_t Mask = 0xFFFFFFFF>
+struct Keyed {
+    Rule rule;
+    __m64 key;
+    PYRO_MMX_INLINE Keyed(Rule r, uint32_t k) : rule(r), key(Splat(k)) {}
+    PYRO_MMX_INLINE __m64 operator()(__m64 s, __m64 d) const
+    {
+        __m64 probe = s;
+        if constexpr (Mask != 0xFFFFFFFF) probe = _mm_and_si64(s, Splat(Mask));
+        const __m64 same = _mm_cmpeq_pi32(probe, key);
+        return _mm_or_si64(_mm_and_si64(same, d), _mm_andnot_si64(same, rule(s, d)));
+    }
+};
+
+// Two source pixels, the first in the low half.
+template <class Cursor>
+PYRO_MMX_INLINE __m64 Fetch2(Cursor& cursor)
+{
+    const uint32_t first = cursor.Next();
+    const uint32_t second = cursor.Next();
+    return Pair(first, second);
+}
+
+PYRO_MMX_INLINE __m64 Fetch2(LinearCursor<false>& cursor)
+{
+    __m64 v;
+    std::memcpy(&v, cursor.p, 8);
+    cursor.p += 2;
+    return v;
+}
+
+PYRO_MMX_INLINE __m64 Fetch2(LinearCursor<true>& cursor)
+{
+    cursor.p -= 2;
+    __m64 v;
+    std::memcpy(&v, cursor.p, 8);
+    return _mm_or_si64(_mm_srli_si64(v, 32), _mm_slli_si64(v, 32));
+}
+
+template <class Rule>
+struct Row {
+    Rule rule;
+
+    template <class Cursor>
+    void operator()(uint32_t* d, size_t n, Cursor& cursor) const
+    {
+        if (n && (reinterpret_cast<uintptr_t>(d) & 7)) {
+            One(d++, cursor.Next());
+            --n;
+        }
+        __m64* d2 = reinterpret_cast<__m64*>(d);
+        for (size_t i = 0; i < n / 2; ++i) d2[i] = rule(Fetch2(cursor), d2[i]);
+        if (n & 1) One(d + (n - 1), cursor.Next());
+    }
+
+    PYRO_MMX_INLINE void One(uint32_t* d, uint32_t s) const
+    {
+        *d = uint32_t(_mm_cvtsi64_si32(rule(_mm_cvtsi32_si64(int(s)), _mm_cvtsi32_si64(int(*d)))));
+    }
+};
+
+// Runs a row loop, then leaves the MMX state so that floating-point code works again.
+template <bool Mirrored, class Rule>
+void ForEachRow(const TransferState& st, const PixelView& dst, const PixelView& src,
+                const Rule& rule)
+{
+    ForEachTransferRow<Mirrored>(st, dst, src, Row<Rule>{rule});
+    _mm_empty();
+}
+
+}  // namespace PixelOpsMMX

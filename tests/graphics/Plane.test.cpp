@@ -1,0 +1,286 @@
+#include "graphics/Plane.h"
+
+#include "graphics/CPUKind.h"
+#include "graphics/PlaneTesting.h"
+
+#include <doctest/doctest.h>
+
+#include <string>
+
+namespace {
+
+// A drawing target that keeps the base behaviours and records which slot they end in, as the
+// screen and the widgets do.
+class CRecordingTarget : public CPlaneBase {
+public:
+    std::string last;
+    int32_t x = 0;
+    int32_t y = 0;
+    uint32_t dstRate = 0;
+    uint32_t srcRate = 0;
+    int32_t width = 10;
+    int32_t height = 6;
+
+    int32_t Record(const char* slot, int32_t px, int32_t py, uint32_t d = 0, uint32_t s = 0)
+    {
+        last = slot;
+        x = px;
+        y = py;
+        dstRate = d;
+        srcRate = s;
+        return 0;
+    }
+    int32_t Blt(CPlane*, int32_t px, int32_t py, const Rect*, const Size*, Rect*) override
+    {
+        return Record("Blt", px, py);
+    }
+    int32_t BltFast(CPlane*, int32_t px, int32_t py, const Rect*, const Size*, Rect*) override
+    {
+        return Record("BltFast", px, py);
+    }
+    int32_t BlendBlt(CPlane*, int32_t px, int32_t py, uint32_t d, uint32_t s, const Rect*,
+                     const Size*, Rect*) override
+    {
+        return Record("BlendBlt", px, py, d, s);
+    }
+    int32_t BlendBltFast(CPlane*, int32_t px, int32_t py, uint32_t d, uint32_t s, const Rect*,
+                         const Size*, Rect*) override
+    {
+        return Record("BlendBltFast", px, py, d, s);
+    }
+    int32_t BlendBltAlpha(CPlane*, int32_t px, int32_t py, uint32_t d, uint32_t s, const Rect*,
+                          const Size*, Rect*) override
+    {
+        return Record("BlendBltAlpha", px, py, d, s);
+    }
+    int32_t BltAlpha(CPlane*, int32_t px, int32_t py, const Rect*, const Size*, Rect*) override
+    {
+        return Record("BltAlpha", px, py);
+    }
+    int32_t BlendBltAlphaLevel(CPlane*, int32_t, int32_t, int32_t) override { return 0; }
+    int32_t Mosaic(int32_t, const Rect*) override { return 0; }
+    int32_t Negate(const Rect*) override { return 0; }
+    int32_t GetSize(int32_t* w, int32_t* h) const override
+    {
+        *w = width;
+        *h = height;
+        return 0;
+    }
+    bool IsLoaded() const override { return false; }
+    int32_t Clear(const Rect*) override { return 0; }
+    int32_t Load(const char*) override { return 0; }
+    int32_t LoadEx(const char*, const char*) override { return 0; }
+    int32_t Release() override { return 0; }
+    int32_t SetColorKey(int32_t, int32_t, int32_t) override { return 0; }
+    int32_t SetColorKeyFromPixel(int32_t, int32_t) override { return 0; }
+};
+
+}  // namespace
+
+TEST_CASE("the processor kind picks the implementation")
+{
+    const int32_t kind = GetCPUKind();
+    CHECK(kind == GetCPUKind());
+#if defined(__x86_64__)
+    CHECK(kind == 4);  // every 64-bit x86 processor has MMX and conditional moves
+#endif
+    for (int32_t k = 1; k <= 4; ++k) {
+        CAPTURE(k);
+        CPlane plane(CPlane::CreateImpl(k), true);
+        CPlaneImpl* impl = plane.GetImpl();
+        CHECK((dynamic_cast<CDIBPlaneMMXCMOV*>(impl) != nullptr) == (k == 4));
+        CHECK((dynamic_cast<CDIBPlaneMMX*>(impl) != nullptr) == (k >= 3));
+        CHECK(dynamic_cast<CDIBPlane*>(impl) != nullptr);
+    }
+    CPlane plane;
+    CHECK((dynamic_cast<CDIBPlaneMMX*>(plane.GetImpl()) != nullptr) == (kind >= 3));
+}
+
+TEST_CASE("a plane lent an implementation leaves it to its owner")
+{
+    CDIBPlane impl;
+    {
+        CPlane plane(&impl, false);
+        CHECK(plane.GetImpl() == &impl);
+        CHECK(plane.Create(2, 2) == 0);
+    }
+    CHECK(impl.GetPixels() != nullptr);  // still alive, and not released by the plane
+}
+
+TEST_CASE("a new plane reports nothing, and its type is 2 where the base says 0")
+{
+    CPlane plane;
+    int32_t w = -1;
+    int32_t h = -1;
+    plane.GetSize(&w, &h);
+    CHECK(w == 0);
+    CHECK(h == 0);
+    CHECK_FALSE(plane.IsLoaded());
+    CHECK_FALSE(plane.IsAlpha());
+    CHECK(plane.GetImpl()->GetColorKey() == 0);
+    CHECK(plane.GetType() == 2);
+    CHECK(plane.LoadEx("a", "b") == 1);
+    CRecordingTarget target;
+    CHECK(target.GetType() == 0);
+    CHECK(target.Create(1, 1) == 1);
+    CHECK_FALSE(target.IsAlpha());
+}
+
+TEST_CASE("fade levels become rate pairs from their low byte")
+{
+    CRecordingTarget target;
+    CPlane src;
+    target.BlendBltFade(&src, 1, 2, 0x100 + 0x40, nullptr, nullptr, nullptr);
+    CHECK(target.last == "BlendBlt");
+    CHECK(target.dstRate == 0xBFBFBF);
+    CHECK(target.srcRate == 0x404040);
+    target.BlendBltFastFade(&src, 1, 2, 0, nullptr, nullptr, nullptr);
+    CHECK(target.last == "BlendBltFast");
+    CHECK(target.dstRate == 0xFFFFFF);
+    CHECK(target.srcRate == 0);
+    target.BlendBltAlphaFade(&src, 1, 2, 255, nullptr, nullptr, nullptr);
+    CHECK(target.last == "BlendBltAlpha");
+    CHECK(target.dstRate == 0);
+    CHECK(target.srcRate == 0xFFFFFF);
+}
+
+TEST_CASE("the natural transfers follow the source's alpha flag")
+{
+    CRecordingTarget target;
+    auto plain = MakePlane(2, 2);
+    auto alpha = MakePlane(2, 2);
+    alpha->GetImpl()->GetAlphaFlag() = 1;
+
+    target.BltNatural(plain.get(), 0, 0, nullptr, nullptr, nullptr);
+    CHECK(target.last == "Blt");
+    target.BltNatural(alpha.get(), 0, 0, nullptr, nullptr, nullptr);
+    CHECK(target.last == "BltAlpha");
+
+    // Above 254 the base takes the unweighted transfer...
+    target.BlendBltNatural(plain.get(), 0, 0, 255, nullptr, nullptr, nullptr);
+    CHECK(target.last == "Blt");
+    target.BlendBltNatural(alpha.get(), 0, 0, 300, nullptr, nullptr, nullptr);
+    CHECK(target.last == "BltAlpha");
+    // ...below it fades by the level.
+    target.BlendBltNatural(plain.get(), 0, 0, 100, nullptr, nullptr, nullptr);
+    CHECK(target.last == "BlendBlt");
+    CHECK(target.srcRate == 100 * 0x010101u);
+    target.BlendBltNatural(alpha.get(), 0, 0, 100, nullptr, nullptr, nullptr);
+    CHECK(target.last == "BlendBltAlpha");
+    CHECK(target.dstRate == 0xFFFFFFu - 100 * 0x010101u);
+
+    // A plane blends at 255 instead: the source weighted 255/256.
+    auto dst = MakePlane(1, 1, {0x000000});
+    auto src = MakePlane(1, 1, {0x00C86432});
+    dst->BlendBltNatural(src.get(), 0, 0, 255, nullptr, nullptr, nullptr);
+    CHECK(PixelsOf(*dst)[0] == 0x00C76331);
+    dst->BlendBltNatural(src.get(), 0, 0, 256, nullptr, nullptr, nullptr);
+    CHECK(PixelsOf(*dst)[0] == 0x00C86432);
+}
+
+TEST_CASE("TransferFade draws nothing at level 0 and the natural transfer at 256")
+{
+    for (PixelSet set : {PixelSet::Portable, PixelSet::MMX}) {
+        CAPTURE(SetName(set));
+        auto dst = MakePlane(2, 1, {0x00101010, 0x00101010}, set);
+        auto src = MakePlane(2, 1, {0x00FF00FF, 0x00808080});
+        src->SetColorKey(255, 0, 255);
+        CPlaneImpl* impl = dst->GetImpl();
+        impl->TransferFade(src.get(), 0, 0, 0, nullptr, nullptr, nullptr);
+        impl->TransferFade(src.get(), 0, 0, -5, nullptr, nullptr, nullptr);
+        CHECK(PixelsOf(*dst) == std::vector<uint32_t>{0x00101010, 0x00101010});
+        impl->TransferFade(src.get(), 0, 0, 256, nullptr, nullptr, nullptr);
+        CHECK(PixelsOf(*dst) == std::vector<uint32_t>{0x00101010, 0x00808080});
+        // Between the ends: keyed mix, source by the level, destination by 255 - level.
+        impl->Clear(0x00101010, nullptr);
+        impl->TransferFade(src.get(), 0, 0, 128, nullptr, nullptr, nullptr);
+        CHECK(PixelsOf(*dst) == std::vector<uint32_t>{0x00101010, 0x00474747});
+        // An alpha source takes the alpha paths.
+        src->GetImpl()->GetAlphaFlag() = 1;
+        src->GetImpl()->GetPixels()[0] = 0xFF204060;
+        impl->TransferAuto(src.get(), 0, 0, nullptr, nullptr, nullptr);
+        CHECK(PixelsOf(*dst)[0] == 0x00204060);
+        impl->TransferFade(src.get(), 0, 0, 1000, nullptr, nullptr, nullptr);
+        CHECK(PixelsOf(*dst)[0] == 0x00204060);
+    }
+}
+
+TEST_CASE("BltAnchored places the source by its centre or a corner")
+{
+    CRecordingTarget target;
+    auto src = MakePlane(5, 3);
+    const struct {
+        int32_t anchor, x, y;
+    } cases[] = {{0, 98, 199}, {1, 100, 200}, {2, 95, 200}, {3, 100, 197}, {4, 95, 197}};
+    for (const auto& c : cases) {
+        CAPTURE(c.anchor);
+        target.last.clear();
+        CHECK(target.BltAnchored(src.get(), 100, 200, c.anchor, 256) == 0);
+        CHECK(target.last == "Blt");
+        CHECK(target.x == c.x);
+        CHECK(target.y == c.y);
+    }
+    target.last.clear();
+    CHECK(target.BltAnchored(src.get(), 0, 0, 5, 256) == -2);
+    CHECK(target.BltAnchored(src.get(), 0, 0, -1, 256) == -2);
+    CHECK(target.last.empty());
+    CHECK(target.BltAnchored(nullptr, 0, 0, 1, 256) == -1);
+    // Far-off coordinates stay in range instead of wrapping.
+    CHECK(target.BltAnchored(src.get(), INT32_MIN, INT32_MIN, 4, 256) == 0);
+    CHECK(target.x == INT32_MIN);
+}
+
+TEST_CASE("the base alpha probe answers by the reported size")
+{
+    CRecordingTarget target;
+    CHECK(target.GetAlphaAt(0, 0) == 255);
+    CHECK(target.GetAlphaAt(9, 5) == 255);
+    CHECK(target.GetAlphaAt(10, 0) == 0);
+    CHECK(target.GetAlphaAt(0, -1) == 0);
+}
+
+TEST_CASE("the plane forwards its slots to the implementation's transfers")
+{
+    const uint32_t key = 0x00FF00FF;
+    auto src = MakePlane(2, 1, {key, 0x80102030});
+    src->SetColorKey(255, 0, 255);
+    auto dst = MakePlane(2, 1, {0x00404040, 0x00404040});
+
+    dst->Blt(src.get(), 0, 0, nullptr, nullptr, nullptr);  // keyed copy
+    CHECK(PixelsOf(*dst) == std::vector<uint32_t>{0x00404040, 0x80102030});
+    dst->BltFast(src.get(), 0, 0, nullptr, nullptr, nullptr);  // copy
+    CHECK(PixelsOf(*dst) == std::vector<uint32_t>{key, 0x80102030});
+
+    dst->Clear(nullptr);
+    CHECK(PixelsOf(*dst) == std::vector<uint32_t>{0, 0});
+    dst->GetImpl()->Clear(0x00404040, nullptr);
+    dst->BlendBlt(src.get(), 0, 0, 0x808080, 0x808080, nullptr, nullptr, nullptr);  // keyed mix
+    CHECK(PixelsOf(*dst) == std::vector<uint32_t>{0x00404040, 0x00283038});
+    dst->BlendBltFast(src.get(), 0, 0, 0x808080, 0x808080, nullptr, nullptr, nullptr);  // mix
+    CHECK(PixelsOf(*dst)[0] == 0x009F209F);
+
+    dst->GetImpl()->Clear(0x00404040, nullptr);
+    dst->BltAlpha(src.get(), 0, 0, nullptr, nullptr, nullptr);  // per-pixel alpha
+    CHECK(PixelsOf(*dst) == std::vector<uint32_t>{0x00404040, 0x00272F37});
+    dst->GetImpl()->Clear(0x00404040, nullptr);
+    // Alpha mix at level 255: the source's alpha 0x80 gives factors 127 and 128.
+    dst->BlendBltAlphaLevel(src.get(), 0, 0, 255);
+    CHECK(PixelsOf(*dst)[1] == 0x00272F37);
+    dst->GetImpl()->Clear(0x00404040, nullptr);
+    dst->BlendBltAlpha(src.get(), 0, 0, 0xFFFFFF, 0, nullptr, nullptr, nullptr);
+    CHECK(PixelsOf(*dst)[1] == 0x003F3F3F);
+
+    CHECK(dst->SetColorKeyFromPixel(1, 0) == 0);
+    CHECK(dst->GetImpl()->GetColorKey() == 0x003F3F3F);
+    CHECK(dst->SetColorKey(1, 2, 3) == 0);
+    CHECK(dst->GetImpl()->GetColorKey() == 0x00010203);
+    CHECK(dst->GetAlphaAt(0, 0) == 255);
+    CHECK(dst->Create(3, 1) == 0);
+    int32_t w = 0;
+    int32_t h = 0;
+    dst->GetSize(&w, &h);
+    CHECK((w == 3 && h == 1));
+    CHECK(dst->Release() == 0);
+    dst->GetSize(&w, &h);
+    CHECK((w == 0 && h == 0));
+}

@@ -1,0 +1,188 @@
+// Thousands of random transfers of every operation through both sets. Each destination pixel
+// must hold the operation's rule applied to the source pixel the portable copy maps there: the
+// portable set exactly, the MMX set exactly too except for its documented differences (the top
+// byte of add and subtract saturates, the alpha blend weights the destination by 256 - a).
+#include "graphics/PlaneTesting.h"
+
+#include <doctest/doctest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+uint32_t Ch(uint32_t v, int k) { return (v >> (8 * k)) & 0xFF; }
+
+uint32_t PerChannel(uint32_t s, uint32_t d, uint32_t top, uint32_t (*f)(uint32_t, uint32_t, int, const void*),
+                    const void* context)
+{
+    uint32_t out = top << 24;
+    for (int k = 0; k < 3; ++k) out |= std::min<uint32_t>(255, f(Ch(s, k), Ch(d, k), k, context)) << (8 * k);
+    return out;
+}
+
+struct Rates {
+    uint32_t dst, src;
+};
+
+// The rule of an operation written out channel by channel. mmx selects the MMX set's variant.
+uint32_t Reference(const std::string& name, uint32_t s, uint32_t d, Rates rates, uint32_t key, bool mmx)
+{
+    const bool keyed = name.find("Keyed") != std::string::npos;
+    const bool opaque = name.find("Opaque") != std::string::npos;
+    if (keyed && (opaque ? (s & 0xFFFFFF) : s) == key) return d;
+    const uint32_t sa = s >> 24, da = d >> 24;
+    auto starts = [&](const char* prefix) { return name.rfind(prefix, 0) == 0; };
+
+    if (starts("TransferCopy")) return s;
+    if (starts("TransferAverage"))
+        return PerChannel(s, d, sa & da, [](uint32_t a, uint32_t b, int, const void*) { return (a + b) / 2; }, nullptr);
+    if (starts("TransferAlphaMix")) {
+        const Rates* r = &rates;
+        struct Ctx { const Rates* r; uint32_t a; } ctx{r, sa};
+        return PerChannel(s, d, 0, [](uint32_t a, uint32_t b, int k, const void* c) {
+            const Ctx& x = *static_cast<const Ctx*>(c);
+            const uint32_t q = Ch(x.r->src, k), p = Ch(x.r->dst, k);
+            const uint32_t f = x.a == 255 ? q : x.a * q / 256;
+            const uint32_t g = x.a == 255 ? p : 255 - x.a * (255 - p) / 256;
+            return a * f / 256 + b * g / 256;
+        }, &ctx);
+    }
+    if (starts("TransferMix"))
+        return PerChannel(s, d, 0, [](uint32_t a, uint32_t b, int k, const void* c) {
+            const Rates& r = *static_cast<const Rates*>(c);
+            return a * Ch(r.src, k) / 256 + b * Ch(r.dst, k) / 256;
+        }, &rates);
+    if (starts("TransferAdd")) {
+        const uint32_t top = mmx ? std::min<uint32_t>(255, sa + da) : (sa + da) & 0xFF;
+        return PerChannel(s, d, top, [](uint32_t a, uint32_t b, int, const void*) { return a + b; }, nullptr);
+    }
+    if (starts("TransferSubtract")) {
+        const uint32_t top = mmx ? (da > sa ? da - sa : 0) : (da - sa) & 0xFF;
+        return PerChannel(s, d, top, [](uint32_t a, uint32_t b, int, const void*) { return b > a ? b - a : 0; }, nullptr);
+    }
+    if (starts("TransferOpaque")) return s & 0xFFFFFF;
+    if (starts("TransferAlpha")) {
+        struct Ctx { uint32_t a, b; } ctx{sa == 255 ? 256 : sa, 0};
+        ctx.b = mmx ? 256 - ctx.a : (sa == 0 ? 256 : 255 - sa);
+        return PerChannel(s, d, 0, [](uint32_t a, uint32_t b, int, const void* c) {
+            const Ctx& x = *static_cast<const Ctx*>(c);
+            return a * x.a / 256 + b * x.b / 256;
+        }, &ctx);
+    }
+    if (starts("TransferColourOnly")) return (s & 0xFFFFFF) | (d & 0xFF000000);
+    FAIL("unknown operation " << name);
+    return 0;
+}
+
+struct Case {
+    int32_t sw, sh, dw, dh;
+    int32_t x, y;
+    bool useRect, useSize, useClip;
+    Rect srcRect;
+    Size size;
+    Rect clip;
+    Rates rates;
+    uint32_t key;
+    std::vector<uint32_t> src, dst;
+};
+
+Case RandomCase(std::mt19937& random)
+{
+    auto range = [&](int lo, int hi) { return lo + int(random() % uint32_t(hi - lo + 1)); };
+    Case c;
+    c.sw = range(1, 70);
+    c.sh = range(1, 70);
+    c.dw = range(1, 70);
+    c.dh = range(1, 70);
+    c.useRect = random() % 3 != 0;
+    c.srcRect.left = range(-4, c.sw - 1);
+    c.srcRect.top = range(-4, c.sh - 1);
+    c.srcRect.right = c.srcRect.left + range(1, c.sw + 4);
+    c.srcRect.bottom = c.srcRect.top + range(1, c.sh + 4);
+    const int32_t w = c.useRect ? c.srcRect.right - c.srcRect.left : c.sw;
+    const int32_t h = c.useRect ? c.srcRect.bottom - c.srcRect.top : c.sh;
+    c.useSize = random() % 3 != 0;
+    c.size = Size{std::max(1, w * range(1, 20) / 10), std::max(1, h * range(1, 20) / 10)};
+    c.x = range(-w / 2, c.dw - 1);
+    c.y = range(-h / 2, c.dh - 1);
+    c.useClip = random() % 2 != 0;
+    c.clip = Rect{range(-5, c.dw / 2), range(-5, c.dh / 2), range(c.dw / 2, c.dw + 5),
+                  range(c.dh / 2, c.dh + 5)};
+    c.rates = random() % 2 ? Rates{uint32_t(random()) & 0xFFFFFF, uint32_t(random()) & 0xFFFFFF}
+                           : Rates{0xFFFFFFu - uint32_t(range(0, 255)) * 0x010101u, 0};
+    if (c.rates.src == 0) c.rates.src = 0xFFFFFFu - c.rates.dst;
+    c.key = uint32_t(random()) & 0xFFFFFF;
+    for (int i = 0; i < c.sw * c.sh; ++i) {
+        const uint32_t roll = random() % 20;
+        const uint32_t alpha = roll < 6 ? 0 : roll < 12 ? 255 : random() & 0xFF;
+        uint32_t pixel = (alpha << 24) | (uint32_t(random()) & 0xFFFFFF);
+        if (roll % 4 == 0) pixel = c.key;
+        if (roll == 13) pixel = c.key | (uint32_t(range(1, 255)) << 24);
+        c.src.push_back(pixel);
+    }
+    for (int i = 0; i < c.dw * c.dh; ++i) c.dst.push_back(uint32_t(random()));
+    return c;
+}
+
+// Runs one operation of one set on the case; returns the destination.
+std::vector<uint32_t> Run(const TransferOp& op, const Case& c, const std::vector<uint32_t>& src,
+                          const std::vector<uint32_t>& dst, PixelSet set)
+{
+    auto s = MakePlane(c.sw, c.sh, src);
+    s->GetImpl()->SetColorKey(int32_t(c.key >> 16), int32_t((c.key >> 8) & 0xFF), int32_t(c.key & 0xFF));
+    auto d = MakePlane(c.dw, c.dh, dst, set);
+    Rect clip = c.clip;
+    op.Run(*d->GetImpl(), s.get(), c.x, c.y, c.rates.dst, c.rates.src, c.useRect ? &c.srcRect : nullptr,
+           c.useSize ? &c.size : nullptr, c.useClip ? &clip : nullptr);
+    return PixelsOf(*d);
+}
+
+}  // namespace
+
+TEST_CASE("the MMX set gives the portable set's pixels but for the documented differences")
+{
+    std::mt19937 random(20240601);
+    const int kCases = 1500;
+    int drawn = 0;
+    for (int i = 0; i < kCases; ++i) {
+        const Case c = RandomCase(random);
+        // Where each destination pixel reads from: the copy of a source of pixel indexes + 1.
+        std::vector<uint32_t> indexes(c.src.size());
+        for (size_t k = 0; k < indexes.size(); ++k) indexes[k] = uint32_t(k + 1);
+        const std::vector<uint32_t> none(c.dst.size(), 0);
+        const std::vector<uint32_t> map = Run(FindTransfer("TransferCopy"), c, indexes, none, PixelSet::Portable);
+        const std::vector<uint32_t> mirroredMap =
+            Run(FindTransfer("TransferCopyMirrored"), c, indexes, none, PixelSet::Portable);
+        drawn += std::count_if(map.begin(), map.end(), [](uint32_t v) { return v != 0; }) > 0;
+
+        for (const TransferOp& op : AllTransfers()) {
+            const std::vector<uint32_t>& from = op.mirrored ? mirroredMap : map;
+            const std::vector<uint32_t> portable = Run(op, c, c.src, c.dst, PixelSet::Portable);
+            const std::vector<uint32_t> mmx = Run(op, c, c.src, c.dst, PixelSet::MMX);
+            for (size_t p = 0; p < c.dst.size(); ++p) {
+                uint32_t wantPortable = c.dst[p];
+                uint32_t wantMMX = c.dst[p];
+                if (from[p]) {
+                    const uint32_t s = c.src[from[p] - 1];
+                    wantPortable = Reference(op.name, s, c.dst[p], c.rates, c.key, false);
+                    wantMMX = Reference(op.name, s, c.dst[p], c.rates, c.key, true);
+                }
+                if (portable[p] != wantPortable || mmx[p] != wantMMX) {
+                    CAPTURE(i);
+                    CAPTURE(op.name);
+                    CAPTURE(p);
+                    CAPTURE(from[p]);
+                    CHECK(portable[p] == wantPortable);
+                    CHECK(mmx[p] == wantMMX);
+                    break;
+                }
+            }
+        }
+    }
+    // The random cases must mostly draw something, or they test little.
+    CHECK(drawn > kCases / 2);
+}
