@@ -146,7 +146,7 @@ std::vector<uint32_t> Run(const TransferOp& op, const Case& c, const std::vector
 TEST_CASE("the MMX set gives the portable set's pixels but for the documented differences")
 {
     std::mt19937 random(20240601);
-    const int kCases = 1500;
+    const int kCases = 2000;
     int drawn = 0;
     for (int i = 0; i < kCases; ++i) {
         const Case c = RandomCase(random);
