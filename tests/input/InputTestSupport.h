@@ -69,9 +69,17 @@ inline int RunHostCommand(const std::string& command, DWORD timeoutMs = 10000)
     return status;
 }
 
-// Makes the window the foreground window; the X focus follows it.
+// Gives the window the X input focus and makes it the foreground window. Without a window
+// manager Wine does not always move the X focus to a window it activates, and it does not
+// activate a window that only received the X focus; both are needed for keys to arrive and for
+// a later focus change to be noticed. A unique caption lets xdotool find the window.
 inline bool Focus(HWND hwnd)
 {
+    char caption[64];
+    std::snprintf(caption, sizeof caption, "pyro-input-%lu", GetCurrentProcessId());
+    SetWindowTextA(hwnd, caption);
+    if (RunHostCommand(std::string("xdotool search --sync --name '^") + caption + "$' windowfocus --sync") != 0)
+        return false;
     SetForegroundWindow(hwnd);
     return WaitFor([hwnd] { return GetForegroundWindow() == hwnd; });
 }
