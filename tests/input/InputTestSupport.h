@@ -80,8 +80,10 @@ inline bool Focus(HWND hwnd)
     SetWindowTextA(hwnd, caption);
     if (RunHostCommand(std::string("xdotool search --sync --name '^") + caption + "$' windowfocus --sync") != 0)
         return false;
-    SetForegroundWindow(hwnd);
-    return WaitFor([hwnd] { return GetForegroundWindow() == hwnd; });
+    return WaitFor([hwnd] {
+        SetForegroundWindow(hwnd);
+        return GetForegroundWindow() == hwnd;
+    });
 }
 
 // Gives the X focus to the root window, as when the user turns to another program.
