@@ -71,6 +71,7 @@ int CDirectInputHolder::Create()
         return kDirectInputOk;
     }
     if (created) created->Release();
+    created = nullptr;
 
     // The class is not registered: the library's own entry point still gives the object.
     if (!g_library) g_library = LoadLibraryA("dinput.dll");
