@@ -90,7 +90,8 @@ TEST_CASE("the keyboard reads keys sent to its window and forgets them while in 
 TEST_CASE("keyboards share one DirectInput object, released with the last of them")
 {
     TestApp app;
-    app.body = [](TestApp&) {
+    app.body = [](TestApp& self) {
+        const int hooks = self.GetWindow().GetHookCount();
         CHECK(CDirectInputHolder::GetShared() == nullptr);
         auto* first = new CDirectInput;
         CDirectInputHolder* holder = CDirectInputHolder::GetShared();
@@ -100,6 +101,7 @@ TEST_CASE("keyboards share one DirectInput object, released with the last of the
         auto* second = new CDirectInput;
         CHECK(CDirectInputHolder::GetShared() == holder);
         CHECK(CDirectInput::GetLivingCount() == 2);
+        CHECK(self.GetWindow().GetHookCount() == hooks + 2);
         CHECK(second->HasDevice());
         delete first;
         CHECK(CDirectInputHolder::GetShared() == holder);
@@ -107,6 +109,7 @@ TEST_CASE("keyboards share one DirectInput object, released with the last of the
         delete second;
         CHECK(CDirectInputHolder::GetShared() == nullptr);
         CHECK(CDirectInput::GetLivingCount() == 0);
+        CHECK(self.GetWindow().GetHookCount() == hooks);
 
         // A later keyboard gets a fresh holder.
         CDirectInput third;
