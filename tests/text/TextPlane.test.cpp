@@ -92,26 +92,28 @@ TEST_CASE("a vertical render is the horizontal render of the \"@\" face turned a
 
 TEST_CASE("\"ナンバー2！！\" in \"ＭＳ ゴシック\" draws real glyphs, not boxes or question marks")
 {
-    CTextDraw text;
-    text.SetHeight(24);
-    // The font the system picks for the face has a glyph for every character.
-    HFONT font = CreateFontA(24, 0, 0, 0, 300, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, PROOF_QUALITY, 0x30, "ＭＳ ゴシック");
-    REQUIRE(font != nullptr);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ previous = SelectObject(dc, font);
-    const wchar_t wide[] = L"\u30CA\u30F3\u30D0\u30FC2\uFF01\uFF01";
-    WORD glyphs[7];
-    CHECK(GetGlyphIndicesW(dc, wide, 7, glyphs, GGI_MARK_NONEXISTING_GLYPHS) == 7);
-    for (WORD g : glyphs) CHECK(g != 0xFFFF);
-    // Each Shift-JIS character is one full-width cell: the code page reached the font intact.
-    SIZE one, all;
-    GetTextExtentPoint32A(dc, "ナ", 2, &one);
-    GetTextExtentPoint32A(dc, "ナンバー", 8, &all);
-    CHECK(all.cx == 4 * one.cx);
-    CHECK(one.cx > 16);
-    SelectObject(dc, previous);
-    DeleteDC(dc);
-    DeleteObject(font);
+    // The font the system picks for the face, upright or vertical, has a glyph for every
+    // character, Latin letters included.
+    for (const char* face : {"ＭＳ ゴシック", "@ＭＳ ゴシック"}) {
+        CAPTURE(face);
+        HFONT font = CreateFontA(24, 0, 0, 0, 300, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, PROOF_QUALITY, 0x30, face);
+        REQUIRE(font != nullptr);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ previous = SelectObject(dc, font);
+        const wchar_t wide[] = L"\u30CA\u30F3\u30D0\u30FC2\uFF01\uFF01Pyro";
+        WORD glyphs[11];
+        CHECK(GetGlyphIndicesW(dc, wide, 11, glyphs, GGI_MARK_NONEXISTING_GLYPHS) == 11);
+        for (WORD g : glyphs) CHECK(g != 0xFFFF);
+        // Each Shift-JIS character is one full-width cell: the code page reached the font intact.
+        SIZE one, all;
+        GetTextExtentPoint32A(dc, "ナ", 2, &one);
+        GetTextExtentPoint32A(dc, "ナンバー", 8, &all);
+        CHECK(all.cx == 4 * one.cx);
+        CHECK(one.cx > 16);
+        SelectObject(dc, previous);
+        DeleteDC(dc);
+        DeleteObject(font);
+    }
 
     // Rendered one by one, the characters all differ from each other and from "?": a missing
     // glyph box or a replacement mark would look the same each time.
