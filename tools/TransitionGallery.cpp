@@ -1,6 +1,7 @@
 // Transition gallery: renders every transition effect at phases 64, 128 and 192 from one
 // generated picture onto another and writes a contact sheet as a 24-bit bitmap, each cell
-// numbered with its effect. Usage: transition_gallery [output.bmp]
+// numbered with its effect. Usage: transition_gallery [output.bmp]; docs/transitions.png is
+// its output converted with `convert transition-gallery.bmp docs/transitions.png`.
 #include "graphics/Plane.h"
 #include "graphics/transfer/Transition.h"
 
