@@ -16,26 +16,24 @@ template <bool Mirrored, class Rule>
 int32_t CDIBPlaneMMX::Run(CPlane* src, int32_t x, int32_t y, const Rect* srcRect,
                           const Size* size, Rect* clip, const Rule& rule)
 {
-    const int32_t nothing = Mirrored ? PrepareTransferMirrored(src, x, y, srcRect, size, clip)
-                                     : PrepareTransfer(src, x, y, srcRect, size, clip);
-    if (nothing) return 0;
-    ForEachRow<Mirrored>(transfer_, GetPixelView(), src->GetImpl()->GetPixelView(), rule);
-    return 0;
+    return RunTransfer<Mirrored>(src, x, y, srcRect, size, clip,
+                                 [&](const TransferState& st, PixelView d, PixelView s) {
+                                     ForEachRow<Mirrored>(st, d, s, rule);
+                                 });
 }
 
+// The factor table is built only when there is something to draw.
 template <bool Mirrored>
 int32_t CDIBPlaneMMX::RunAlphaMix(CPlane* src, int32_t x, int32_t y, uint32_t dstRate,
                                   uint32_t srcRate, const Rect* srcRect, const Size* size,
                                   Rect* clip)
 {
-    const int32_t nothing = Mirrored ? PrepareTransferMirrored(src, x, y, srcRect, size, clip)
-                                     : PrepareTransfer(src, x, y, srcRect, size, clip);
-    if (nothing) return 0;
-    PixelOps::AlphaMixTable table;
-    PixelOps::BuildAlphaMixTable(table, dstRate, srcRate);
-    ForEachRow<Mirrored>(transfer_, GetPixelView(), src->GetImpl()->GetPixelView(),
-                         AlphaMix{&table});
-    return 0;
+    return RunTransfer<Mirrored>(src, x, y, srcRect, size, clip,
+                                 [&](const TransferState& st, PixelView d, PixelView s) {
+                                     PixelOps::AlphaMixTable table;
+                                     PixelOps::BuildAlphaMixTable(table, dstRate, srcRate);
+                                     ForEachRow<Mirrored>(st, d, s, AlphaMix{&table});
+                                 });
 }
 
 int32_t CDIBPlaneMMX::TransferCopyKeyed(CPlane* src, int32_t x, int32_t y, const Rect* srcRect,
