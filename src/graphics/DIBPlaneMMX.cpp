@@ -239,3 +239,29 @@ int32_t CDIBPlaneMMX::TransferColourOnlyMirrored(CPlane* src, int32_t x, int32_t
     return Run<true>(src, x, y, srcRect, size, clip, ColourOnly{});
 }
 
+
+// The colour rides in every lane as the "source" of the add and subtract rules; its top byte is
+// 0, so both leave the alpha bytes as they were.
+template <class Rule>
+int32_t CDIBPlaneMMX::ColourEffect(uint32_t colour, const Rect* rect)
+{
+    Rect r;
+    if (ColourEffectRect(rect, &r)) return 1;
+    const PixelOpsMMX::Row<Rule> row{Rule{}};
+    for (int32_t y = r.top; y < r.bottom; ++y) {
+        FixedCursor c{colour & 0xFFFFFF};
+        row(rows_[size_t(y)] + r.left, size_t(r.right - r.left), c);
+    }
+    _mm_empty();
+    return 0;
+}
+
+int32_t CDIBPlaneMMX::AddColor(uint32_t colour, const Rect* rect)
+{
+    return ColourEffect<PixelOpsMMX::Add>(colour, rect);
+}
+
+int32_t CDIBPlaneMMX::SubColor(uint32_t colour, const Rect* rect)
+{
+    return ColourEffect<PixelOpsMMX::Subtract>(colour, rect);
+}
