@@ -239,6 +239,24 @@ TEST_CASE("nothing is drawn outside the clip rectangle, for every effect, mode a
                 }
 }
 
+TEST_CASE("the mosaic and the negative treat only the area the source covers")
+{
+    auto src = Source(16, 12);
+    const std::vector<uint32_t> s = PixelsOf(*src);
+    for (int32_t effect : {69, 70}) {
+        CAPTURE(effect);
+        const std::vector<uint32_t> out = Render(effect, *src, 40, 30, 5, 7, 100);
+        size_t changed = 0;
+        for (int32_t y = 0; y < 30; ++y)
+            for (int32_t x = 0; x < 40; ++x) {
+                const bool covered = x >= 5 && x < 21 && y >= 7 && y < 19;
+                if (!covered) REQUIRE(out[size_t(y) * 40 + x] == Background);
+                else changed += out[size_t(y) * 40 + x] != s[size_t(y - 7) * 16 + (x - 5)];
+            }
+        CHECK(changed > 0);  // and did treat it
+    }
+}
+
 TEST_CASE("no effect fails on a 1 by 1 source, an empty source, an empty destination or a far position")
 {
     auto tiny = Source(1, 1);
