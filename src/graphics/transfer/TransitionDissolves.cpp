@@ -1,5 +1,5 @@
 // Transition effects that draw small tiles at random: scatter, dissolves and the noisy circle.
-// Every tile takes one number from the transition generator, in tile order, so the same seed
+// The tiles take their numbers from the transition generator in tile order, so the same seed
 // draws the same pieces.
 #include "graphics/transfer/TransitionEffects.h"
 #include "graphics/transfer/TransitionRandom.h"
