@@ -291,7 +291,7 @@ int CFileBuffer::ReadData(void* destination, uint32_t count)
     const size_t left = static_cast<size_t>(end - readPointer_);
     unsigned char* out = static_cast<unsigned char*>(destination);
     if (count <= left) {
-        std::memcpy(out, readPointer_, count);
+        if (count > 0) std::memcpy(out, readPointer_, count);
         readPointer_ += count;
         return 0;
     }
