@@ -29,14 +29,14 @@ std::vector<unsigned char> EncodeQga(const PixelImage& image, bool compress)
     for (size_t i = 0; i < image.pixels.size(); ++i) PutU32(&pixels[4 * i], image.pixels[i]);
     const std::vector<unsigned char> stored = compress ? CLzssEncoder::Encode(pixels.data(), pixels.size()) : pixels;
 
-    std::vector<unsigned char> file(kQgaHeaderSize);
+    std::vector<unsigned char> file(kQgaHeaderSize + stored.size());
     std::memcpy(file.data(), kTag, sizeof kTag);
     PutU32(&file[4], image.width);
     PutU32(&file[8], image.height);
     PutU32(&file[12], compress ? 1 : 0);
     PutU32(&file[16], length);
     PutU32(&file[20], static_cast<uint32_t>(stored.size()));
-    file.insert(file.end(), stored.begin(), stored.end());
+    if (!stored.empty()) std::memcpy(&file[kQgaHeaderSize], stored.data(), stored.size());
     return file;
 }
 
