@@ -9,7 +9,44 @@
 #include "file/Scrambler.h"
 #include "file/ShiftJis.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace fs = std::filesystem;
+
+#ifdef _WIN32
+// The C++ library would convert narrow names with its own idea of the code page; file names of
+// the game are in the system's (932), so convert through the system.
+fs::path PathFromName(const std::string& name)
+{
+    const int size = static_cast<int>(name.size());
+    const int length = MultiByteToWideChar(CP_ACP, 0, name.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, name.data(), size, &wide[0], length);
+    return fs::path(wide);
+}
+
+std::string NameFromPath(const fs::path& path)
+{
+    const std::wstring& wide = path.native();
+    const int size = static_cast<int>(wide.size());
+    const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string name(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), size, &name[0], length, nullptr, nullptr);
+    return name;
+}
+#else
+fs::path PathFromName(const std::string& name)
+{
+    return fs::path(name);
+}
+
+std::string NameFromPath(const fs::path& path)
+{
+    return path.string();
+}
+#endif
 
 namespace {
 
@@ -49,7 +86,7 @@ bool SplitMemberName(const std::string& name, std::vector<std::string>& parts)
 
 bool ReadFileBytes(const std::string& path, std::vector<unsigned char>& bytes, std::string& error)
 {
-    std::ifstream in(fs::path(path), std::ios::binary);
+    std::ifstream in(PathFromName(path), std::ios::binary);
     if (!in) {
         error = "cannot open " + path;
         return false;
@@ -64,7 +101,7 @@ bool ReadFileBytes(const std::string& path, std::vector<unsigned char>& bytes, s
 
 bool WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes, std::string& error)
 {
-    std::ofstream out(fs::path(path), std::ios::binary | std::ios::trunc);
+    std::ofstream out(PathFromName(path), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) {
@@ -78,7 +115,7 @@ bool CollectMembers(const std::string& directory, std::vector<PackMember>& membe
 {
     members.clear();
     std::error_code code;
-    const fs::path root(directory);
+    const fs::path root = PathFromName(directory);
     fs::recursive_directory_iterator it(root, code), end;
     if (code) {
         error = "cannot read the directory " + directory;
@@ -88,9 +125,9 @@ bool CollectMembers(const std::string& directory, std::vector<PackMember>& membe
         if (code) break;
         if (!it->is_regular_file()) continue;
         PackMember member;
-        member.name = it->path().lexically_relative(root).generic_string();
+        member.name = NameFromPath(it->path().lexically_relative(root));
         std::replace(member.name.begin(), member.name.end(), '/', '\\');
-        if (!ReadFileBytes(it->path().string(), member.bytes, error)) return false;
+        if (!ReadFileBytes(NameFromPath(it->path()), member.bytes, error)) return false;
         members.push_back(std::move(member));
     }
     if (code) {
@@ -186,8 +223,8 @@ bool ExtractArchive(const std::string& archivePath, const std::string& directory
             error = "member name " + member.entry.name + " would leave the directory";
             return false;
         }
-        fs::path target(directory);
-        for (const std::string& part : parts) target /= fs::path(part);
+        fs::path target = PathFromName(directory);
+        for (const std::string& part : parts) target /= PathFromName(part);
         std::error_code code;
         fs::create_directories(target.parent_path(), code);
         if (code) {
@@ -199,7 +236,7 @@ bool ExtractArchive(const std::string& archivePath, const std::string& directory
             bytes.erase(bytes.begin(), bytes.begin() + kScrambleMarkerSize);
             ScrambleBytes(bytes.data(), bytes.data(), static_cast<uint32_t>(bytes.size()));
         }
-        if (!WriteFileBytes(target.string(), bytes, error)) return false;
+        if (!WriteFileBytes(NameFromPath(target), bytes, error)) return false;
     }
     return true;
 }

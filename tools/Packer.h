@@ -2,6 +2,7 @@
 // (through the framework's own directory reader and LZSS decoder), listing and extracting it.
 #pragma once
 
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -13,6 +14,10 @@ struct UnpackedMember {
     ArchiveEntry entry;
     std::vector<unsigned char> bytes;  // after decoding, still scrambled if it was
 };
+
+// File names are byte strings in the system's code page (932 on the game's Windows).
+std::filesystem::path PathFromName(const std::string& name);
+std::string NameFromPath(const std::filesystem::path& path);
 
 bool ReadFileBytes(const std::string& path, std::vector<unsigned char>& bytes, std::string& error);
 bool WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes, std::string& error);
