@@ -27,7 +27,11 @@ std::vector<unsigned char> EncodeQga(const PixelImage& image, bool compress)
     const uint32_t length = static_cast<uint32_t>(image.pixels.size() * 4);
     std::vector<unsigned char> pixels(length);
     for (size_t i = 0; i < image.pixels.size(); ++i) PutU32(&pixels[4 * i], image.pixels[i]);
-    const std::vector<unsigned char> stored = compress ? CLzssEncoder::Encode(pixels.data(), pixels.size()) : pixels;
+    std::vector<unsigned char> stored;
+    if (compress) stored = CLzssEncoder::Encode(pixels.data(), pixels.size());
+    // The reader takes any non-empty stream, but a coded form as large as the pixels gains nothing.
+    compress = compress && !stored.empty() && stored.size() < pixels.size();
+    if (!compress) stored = pixels;
 
     std::vector<unsigned char> file(kQgaHeaderSize + stored.size());
     std::memcpy(file.data(), kTag, sizeof kTag);

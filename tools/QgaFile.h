@@ -12,6 +12,7 @@
 
 constexpr uint32_t kQgaHeaderSize = 24;
 
+// With compress, the pixels are LZSS-coded when that makes them smaller.
 std::vector<unsigned char> EncodeQga(const PixelImage& image, bool compress);
 
 // Reads a qga file back; false when the header and the data do not fit together.

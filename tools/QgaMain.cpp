@@ -1,7 +1,8 @@
 // pyro-qga: converts bitmaps into qga images and back.
 //   pyro-qga [--store] IMAGE.bmp [MASK.bmp] OUTPUT.qga
 //     IMAGE is a 32-bit bitmap with alpha, or a 24-bit (or 8-bit) bitmap whose alpha comes from
-//     the grey MASK (white opaque). Pixels are LZSS-coded unless --store is given.
+//     the grey MASK (white opaque). Pixels are LZSS-coded where that makes them smaller, unless
+//     --store is given.
 //   pyro-qga --decode INPUT.qga OUTPUT.bmp
 //     writes a 32-bit bitmap with the alpha in the fourth byte.
 #include <iostream>

@@ -34,6 +34,7 @@ bool CHostFile::GetSize(uint32_t& size)
 {
     if (!IsOpen()) return false;
     DWORD high = 0;
+    SetLastError(NO_ERROR);  // a size whose low part is all ones is not a failure
     const DWORD low = GetFileSize(AsHandle(handle_), &high);
     if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return false;
     if (high != 0) return false;

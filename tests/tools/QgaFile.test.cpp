@@ -59,6 +59,14 @@ TEST_CASE("qga files hold the header the framework reads and the pixels in its l
         REQUIRE(decoder.Decode(&file[kQgaHeaderSize], uint32_t(file.size() - kQgaHeaderSize), out,
                                uint32_t(pixels.size()), false) == 0);
         CHECK(U32(pixels, 4 * 4095) == 0x80FF0000);
+        PixelImage back;
+        std::string error;
+        REQUIRE(DecodeQga(file, back, error));
+        CHECK(back.pixels == flat.pixels);
+    }
+    SUBCASE("stored when coding would not make it smaller")
+    {
+        CHECK(U32(EncodeQga(image, true), 12) == 0);
     }
 }
 
