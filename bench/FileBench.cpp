@@ -55,7 +55,8 @@ std::vector<unsigned char> MakePixels(size_t size)
     for (size_t i = 0; i + 4 <= size; i += 4) {
         const uint32_t x = static_cast<uint32_t>(i / 4 % 640);
         const uint32_t y = static_cast<uint32_t>(i / 4 / 640);
-        const uint32_t value = (x / 64 + y / 48) % 3 == 0 ? 0xFF000000u : 0xFF000000u | (x & 0xF8) << 16 | (y & 0xF8) << 8;
+        const uint32_t value
+            = (x / 64 + y / 48) % 3 == 0 ? 0xFF000000u : 0xFF000000u | (x & 0xF8) << 16 | (y & 0xF8) << 8;
         std::memcpy(&pixels[i], &value, 4);
     }
     return pixels;
@@ -79,7 +80,8 @@ void BenchDecode(const char* name, const std::vector<unsigned char>& data)
     auto start = Clock::now();
     for (int i = 0; i < rounds; ++i) {
         unsigned char* output = out.data();
-        decoder.Decode(packed.data(), static_cast<uint32_t>(packed.size()), output, static_cast<uint32_t>(out.size()), false);
+        decoder.Decode(packed.data(), static_cast<uint32_t>(packed.size()), output,
+            static_cast<uint32_t>(out.size()), false);
     }
     const double decodeSeconds = Seconds(start);
     if (out != data) std::printf("  (decoded data differs!)\n");
@@ -93,9 +95,10 @@ void BenchDecode(const char* name, const std::vector<unsigned char>& data)
     const double copySeconds = Seconds(start) / 10;
 
     const double megabytes = rounds * double(data.size()) / (1024 * 1024);
-    std::printf("LZSS decode %-7s %5.1f MB from %5.1f MB: %8.1f MB/s; memcpy %8.1f MB/s; decode/memcpy %.4f\n", name,
-                data.size() / 1048576.0, packed.size() / 1048576.0, megabytes / decodeSeconds, megabytes / copySeconds,
-                copySeconds / decodeSeconds);
+    std::printf(
+        "LZSS decode %-7s %5.1f MB from %5.1f MB: %8.1f MB/s; memcpy %8.1f MB/s; decode/memcpy %.4f\n", name,
+        data.size() / 1048576.0, packed.size() / 1048576.0, megabytes / decodeSeconds,
+        megabytes / copySeconds, copySeconds / decodeSeconds);
 }
 
 // Average time of CFileBuffer::Read over repetitions, in milliseconds.
@@ -126,7 +129,8 @@ void BenchArchive(ArchiveLayout layout, const char* name, bool compress)
     options.compress = compress;
     std::vector<unsigned char> archive;
     std::string error;
-    if (!BuildArchive(members, options, archive, error) || !WriteFileBytes("bench-files/data.dat", archive, error)
+    if (!BuildArchive(members, options, archive, error)
+        || !WriteFileBytes("bench-files/data.dat", archive, error)
         || !WriteFileBytes("bench-files/loose.txt", members[0].bytes, error)) {
         std::printf("cannot write the archive: %s\n", error.c_str());
         return;
@@ -136,10 +140,11 @@ void BenchArchive(ArchiveLayout layout, const char* name, bool compress)
     const double first = TimeRead("data\\img\\file00000.txt", repetitions);
     const double middle = TimeRead("data\\img\\file05000.txt", repetitions);
     const double last = TimeRead("data\\img\\file09999.txt", repetitions);
-    std::printf("open member of a %d-entry %s archive (%s, %.1f MB): first %.3f ms, middle %.3f ms, last %.3f ms;"
-                " loose file %.3f ms; ratios to loose %.1f / %.1f / %.1f\n",
-                entries, name, compress ? "LZSS" : "stored", archive.size() / 1048576.0, first, middle, last, loose,
-                first / loose, middle / loose, last / loose);
+    std::printf(
+        "open member of a %d-entry %s archive (%s, %.1f MB): first %.3f ms, middle %.3f ms, last %.3f ms;"
+        " loose file %.3f ms; ratios to loose %.1f / %.1f / %.1f\n",
+        entries, name, compress ? "LZSS" : "stored", archive.size() / 1048576.0, first, middle, last, loose,
+        first / loose, middle / loose, last / loose);
 }
 
 }  // namespace

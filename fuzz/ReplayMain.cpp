@@ -30,7 +30,8 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "cannot read %s\n", input.string().c_str());
             return 1;
         }
-        const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::vector<uint8_t> bytes(
+            (std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
     }
     std::printf("replayed %zu inputs\n", inputs.size());

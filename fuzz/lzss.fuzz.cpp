@@ -39,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (packedSize > 0) {
         std::vector<unsigned char> decoded(packedSize);
         unsigned char* output = decoded.data();
-        if (decoder.Decode(encoded.data(), static_cast<uint32_t>(encoded.size()), output, packedSize, false) != 0
+        if (decoder.Decode(encoded.data(), static_cast<uint32_t>(encoded.size()), output, packedSize, false)
+                != 0
             || std::memcmp(decoded.data(), packed, packedSize) != 0) {
             std::abort();
         }

@@ -80,7 +80,9 @@ bool DecodeBmp(const std::vector<unsigned char>& file, PixelImage& image, std::s
             error = "damaged bitmap masks";
             return false;
         }
-        for (int i = 0; i < 4; ++i) masks[i] = i < 3 || infoSize >= 56 ? GetU32(info + kInfoHeaderSize + 4 * i) : 0;
+        for (int i = 0; i < 4; ++i) {
+            masks[i] = i < 3 || infoSize >= 56 ? GetU32(info + kInfoHeaderSize + 4 * i) : 0;
+        }
     }
 
     std::vector<uint32_t> palette;
@@ -92,7 +94,9 @@ bool DecodeBmp(const std::vector<unsigned char>& file, PixelImage& image, std::s
             error = "damaged bitmap palette";
             return false;
         }
-        for (uint32_t i = 0; i < colours; ++i) palette.push_back(GetU32(data + paletteStart + 4 * i) | 0xFF000000);
+        for (uint32_t i = 0; i < colours; ++i) {
+            palette.push_back(GetU32(data + paletteStart + 4 * i) | 0xFF000000);
+        }
         palette.resize(256, 0xFF000000);
     }
 
@@ -151,7 +155,9 @@ std::vector<unsigned char> EncodeBmp(const PixelImage& image, int bitCount)
         const size_t rowStart = out.size();
         for (uint32_t x = 0; x < image.width; ++x) {
             const uint32_t pixel = image.pixels[size_t(y) * image.width + x];
-            for (uint32_t b = 0; b < bytesPerPixel; ++b) out.push_back(static_cast<unsigned char>(pixel >> (8 * b)));
+            for (uint32_t b = 0; b < bytesPerPixel; ++b) {
+                out.push_back(static_cast<unsigned char>(pixel >> (8 * b)));
+            }
         }
         out.resize(rowStart + stride, 0);
     }

@@ -74,7 +74,8 @@ int main(int argc, char** argv)
         ok = ExtractArchive(operands[0], operands[1], unscramble, error);
     } else if (command == "scramble" && operands.size() == 2) {
         std::vector<unsigned char> content;
-        ok = ReadFileBytes(operands[0], content, error) && WriteFileBytes(operands[1], ScrambleContent(content), error);
+        ok = ReadFileBytes(operands[0], content, error)
+            && WriteFileBytes(operands[1], ScrambleContent(content), error);
     } else {
         return Usage();
     }

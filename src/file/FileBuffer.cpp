@@ -167,7 +167,10 @@ int CFileBuffer::Read(const std::string& path)
     size_ = size;
     fromArchive_ = fromArchive;
     scrambled_ = HasScrambleMarker(data_, size_);
-    if (scrambled_) ScrambleBytes(data_ + kScrambleMarkerSize, data_ + kScrambleMarkerSize, size_ - kScrambleMarkerSize);
+    if (scrambled_) {
+        unsigned char* content = data_ + kScrambleMarkerSize;
+        ScrambleBytes(content, content, size_ - kScrambleMarkerSize);
+    }
     readPointer_ = GetMemory();
     return 0;
 }

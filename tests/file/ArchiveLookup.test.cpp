@@ -30,5 +30,6 @@ TEST_CASE("archives are tried from the innermost ancestor outwards, never at a r
     CHECK(Candidates("a.bmp").empty());
     CHECK(Candidates("").empty());
     // The lower-casing of the inner name keeps double-byte characters: "ゼ" is 83 5A.
-    CHECK(Candidates("C:\\D\\\x83\x5A\\X") == std::vector<std::string>{"C:\\D\\\x83\x5A.dat x", "C:\\D.dat \x83\x5A\\x"});
+    CHECK(Candidates("C:\\D\\\x83\x5A\\X")
+        == std::vector<std::string> { "C:\\D\\\x83\x5A.dat x", "C:\\D.dat \x83\x5A\\x" });
 }

@@ -156,8 +156,8 @@ TEST_CASE("archives stand in for directories, innermost first, loose files befor
     {
         std::vector<unsigned char> archive;
         std::string error;
-        REQUIRE(BuildArchive({{"x", Bytes("x")}, {"a.bmp", Bytes("inner a")}}, Options(ArchiveLayout::Ex), archive,
-                             error));
+        REQUIRE(BuildArchive({ { "x", Bytes("x") }, { "a.bmp", Bytes("inner a") } },
+            Options(ArchiveLayout::Ex), archive, error));
         archive.resize(kArchiveHeaderSize + 44 + 20);  // inside the entry for a.bmp
         scratch.Put("data\\img.dat", archive);
         REQUIRE(file.Read("data\\img\\a.bmp") == 0);
@@ -206,7 +206,10 @@ TEST_CASE("damaged members fail the read with code 4 and leave nothing loaded")
     REQUIRE(archive.size() < text.size());  // the member is LZSS-coded
 
     SUBCASE("the file ends inside the stored data") { archive.pop_back(); }
-    SUBCASE("the LZSS stream ends before the unpacked size") { PutU32(archive, fields + 4, uint32_t(text.size() + 1)); }
+    SUBCASE("the LZSS stream ends before the unpacked size")
+    {
+        PutU32(archive, fields + 4, uint32_t(text.size() + 1));
+    }
     SUBCASE("the offset points past the end") { PutU32(archive, fields, uint32_t(archive.size())); }
     SUBCASE("an unpacked size too large for the stored data") { PutU32(archive, fields + 4, 0xFFFFFFFF); }
     SUBCASE("a stored size past the end") { PutU32(archive, fields + 8, 0x7FFFFFFF); }

@@ -15,7 +15,8 @@ std::string DecodeToString(const std::vector<unsigned char>& packed, uint32_t si
     CLzssDecoder decoder;
     std::string out(size, '?');
     unsigned char* output = reinterpret_cast<unsigned char*>(&out[0]);
-    CHECK(decoder.Decode(packed.data(), static_cast<uint32_t>(packed.size()), output, size, false) == expected);
+    CHECK(
+        decoder.Decode(packed.data(), static_cast<uint32_t>(packed.size()), output, size, false) == expected);
     return out;
 }
 
@@ -54,8 +55,14 @@ TEST_CASE("an output size of 0 writes nothing and allocates nothing")
 
 TEST_CASE("a stream ending early stops at its end and zero-fills the rest")
 {
-    SUBCASE("inside a literal group") { CHECK(DecodeToString({0xFF, 'a', 'b'}, 5, 2) == std::string("ab\0\0\0", 5)); }
-    SUBCASE("inside a reference's two bytes") { CHECK(DecodeToString({0x01, 'a', 0xEE}, 4, 2) == std::string("a\0\0\0", 4)); }
+    SUBCASE("inside a literal group")
+    {
+        CHECK(DecodeToString({ 0xFF, 'a', 'b' }, 5, 2) == std::string("ab\0\0\0", 5));
+    }
+    SUBCASE("inside a reference's two bytes")
+    {
+        CHECK(DecodeToString({ 0x01, 'a', 0xEE }, 4, 2) == std::string("a\0\0\0", 4));
+    }
     SUBCASE("before a flag byte") { CHECK(DecodeToString({0x01, 'a'}, 3, 2) == std::string("a\0\0", 3)); }
     SUBCASE("no data at all") { CHECK(DecodeToString({}, 2, 2) == std::string(2, '\0')); }
 }

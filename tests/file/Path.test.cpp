@@ -115,7 +115,7 @@ TEST_CASE("the base directory starts as the current directory")
 
 TEST_CASE("lower-casing folds A to Z only, never a second byte")
 {
-    std::string text = "Title.BMP\x82\x60Z\x83\x5A\xB1Q";  // full-width A (82 60), ゼ (83 5A), half-width ｱ
+    std::string text = "Title.BMP\x82\x60Z\x83\x5A\xB1Q"; // full-width A (82 60), ゼ (83 5A), half-width ｱ
     ToLowerSjis(text);
     CHECK(text == "title.bmp\x82\x60z\x83\x5A\xB1q");
     std::string endsInLead = "A\x83";

@@ -85,7 +85,8 @@ TEST_CASE("a directory tree is packed, listed and extracted again")
 
 TEST_CASE("members are coded only in Ex and Dx, and only when that makes them smaller")
 {
-    const std::vector<PackMember> members = {{"zeros", std::vector<unsigned char>(1000, 0)}, {"ab", Bytes("ab")}};
+    const std::vector<PackMember> members
+        = { { "zeros", std::vector<unsigned char>(1000, 0) }, { "ab", Bytes("ab") } };
     for (ArchiveLayout layout : {ArchiveLayout::Plain, ArchiveLayout::Ex, ArchiveLayout::Dx}) {
         for (bool compress : {true, false}) {
             PackOptions options;
@@ -125,7 +126,8 @@ TEST_CASE("extraction refuses names that would leave the directory, and damaged 
 {
     TempTree tree("unsafe");
     std::string error;
-    for (const char* name : {"..\\evil.txt", "a\\..\\..\\evil.txt", "C:\\evil.txt", "\\evil.txt", "a/../evil.txt"}) {
+    for (const char* name :
+        { "..\\evil.txt", "a\\..\\..\\evil.txt", "C:\\evil.txt", "\\evil.txt", "a/../evil.txt" }) {
         CAPTURE(name);
         std::vector<unsigned char> archive;
         REQUIRE(BuildArchive({{name, Bytes("x")}}, PackOptions(), archive, error));

@@ -14,7 +14,8 @@ PixelImage TestImage(uint32_t width, uint32_t height)
     image.width = width;
     image.height = height;
     for (uint32_t y = 0; y < height; ++y) {
-        for (uint32_t x = 0; x < width; ++x) image.pixels.push_back((x * 40) << 24 | (y * 50) << 16 | x << 8 | (x ^ y));
+        for (uint32_t x = 0; x < width; ++x)
+            image.pixels.push_back((x * 40) << 24 | (y * 50) << 16 | x << 8 | (x ^ y));
     }
     return image;
 }
