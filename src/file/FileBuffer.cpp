@@ -65,6 +65,7 @@ const unsigned char* FindLineEnd(const unsigned char* begin, const unsigned char
 int CFileBuffer::Open(const std::string& path, const char* mode)
 {
     Close();
+    if (!mode) return 1;
     stream_ = OpenHostStream(NormalizePath(path), mode);
     return stream_ ? 0 : 1;
 }
@@ -291,6 +292,7 @@ int CFileBuffer::ReadData(void* destination, uint32_t count)
     if (!data_) return 2;
     const unsigned char* end = ContentEnd();
     if (readPointer_ >= end) return 1;
+    if (!destination && count > 0) return -1;
     const size_t left = static_cast<size_t>(end - readPointer_);
     unsigned char* out = static_cast<unsigned char*>(destination);
     if (count <= left) {

@@ -51,7 +51,7 @@ public:
     virtual int ResetReadPointer();
     // Copies count bytes from the read pointer on: 0; 1 at or past the end; 2 nothing loaded;
     // 3 fewer bytes remained (they are copied, the rest of destination is zeroed, the read
-    // pointer reaches the end).
+    // pointer reaches the end); -1 for no destination.
     virtual int ReadData(void* destination, uint32_t count);
     virtual int Save(const std::string& path);
     // Replaces the content by its scrambled form behind the marker: 0; 1 nothing loaded or
