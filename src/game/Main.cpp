@@ -1,7 +1,16 @@
-// Entry point of the game.
+// Entry point of the game: store the arguments, run the game application on this thread, and
+// return 0 whatever happened.
+#include "app/AppServices.h"
+#include "game/GameApp.h"
+
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand)
 {
+    SetEntryArguments(instance, previous, commandLine, showCommand);
+    {
+        CGameApp app;
+        app.Run();
+    }
     return 0;
 }
