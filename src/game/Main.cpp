@@ -1,6 +1,7 @@
-// Entry point of the game: store the arguments, run the game application on this thread, and
-// return 0 whatever happened.
+// Entry point of the game: store the arguments, record the base directory, run the game
+// application on this thread, and return 0 whatever happened.
 #include "app/AppServices.h"
+#include "file/BaseDirectory.h"
 #include "game/GameApp.h"
 
 #include <windows.h>
@@ -8,6 +9,7 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand)
 {
     SetEntryArguments(instance, previous, commandLine, showCommand);
+    InitBaseDirectory();
     {
         CGameApp app;
         app.Run();

@@ -16,26 +16,24 @@ template <bool Mirrored, class Rule>
 int32_t CDIBPlane::Run(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
                        Rect* clip, const Rule& rule)
 {
-    const int32_t nothing = Mirrored ? PrepareTransferMirrored(src, x, y, srcRect, size, clip)
-                                     : PrepareTransfer(src, x, y, srcRect, size, clip);
-    if (nothing) return 0;
-    ForEachTransferRow<Mirrored>(transfer_, GetPixelView(), src->GetImpl()->GetPixelView(),
-                                 Row<Rule>{rule});
-    return 0;
+    return RunTransfer<Mirrored>(src, x, y, srcRect, size, clip,
+                                 [&](const TransferState& st, PixelView d, PixelView s) {
+                                     ForEachTransferRow<Mirrored>(st, d, s, Row<Rule>{rule});
+                                 });
 }
 
+// The factor table is built only when there is something to draw.
 template <bool Mirrored>
 int32_t CDIBPlane::RunAlphaMix(CPlane* src, int32_t x, int32_t y, uint32_t dstRate,
                                uint32_t srcRate, const Rect* srcRect, const Size* size, Rect* clip)
 {
-    const int32_t nothing = Mirrored ? PrepareTransferMirrored(src, x, y, srcRect, size, clip)
-                                     : PrepareTransfer(src, x, y, srcRect, size, clip);
-    if (nothing) return 0;
-    AlphaMixTable table;
-    BuildAlphaMixTable(table, dstRate, srcRate);
-    ForEachTransferRow<Mirrored>(transfer_, GetPixelView(), src->GetImpl()->GetPixelView(),
-                                 Row<AlphaMix>{AlphaMix{{}, &table}});
-    return 0;
+    return RunTransfer<Mirrored>(src, x, y, srcRect, size, clip,
+                                 [&](const TransferState& st, PixelView d, PixelView s) {
+                                     AlphaMixTable table;
+                                     BuildAlphaMixTable(table, dstRate, srcRate);
+                                     ForEachTransferRow<Mirrored>(st, d, s,
+                                                                  Row<AlphaMix>{{{}, &table}});
+                                 });
 }
 
 int32_t CDIBPlane::TransferCopyKeyed(CPlane* src, int32_t x, int32_t y, const Rect* srcRect,

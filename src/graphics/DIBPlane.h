@@ -106,7 +106,20 @@ public:
     int32_t ScaleAlpha(int32_t rate, const Rect* rect) override;
     int32_t NegateAlpha(const Rect* rect) override;
 
+protected:
+    // rect (null: the bounds) clipped to the plane into out; false when that leaves nothing.
+    bool EffectRect(const Rect* rect, Rect* out) const;
+    // The rectangle rule of AddColor and SubColor: 1 for an inverted or empty rectangle or an
+    // empty plane.
+    int32_t ColourEffectRect(const Rect* rect, Rect* out) const;
+
 private:
+    template <class Change>
+    int32_t ForEachPixel(const Rect* rect, Change change);
+    int32_t Morph(CPlane* src, const Point* srcPoints, const Point* dstPoints, const Rect* clip,
+                  int32_t divisorFlag, bool keyed);
+    int32_t Rotate(CPlane* src, const Rect* srcRect, int32_t x, int32_t y, int32_t angle,
+                   int32_t zoom, int32_t anchor, const Rect* clip, bool keyed);
     template <bool Mirrored, class Rule>
     int32_t Run(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
                 Rect* clip, const Rule& rule);

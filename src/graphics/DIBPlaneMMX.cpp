@@ -16,26 +16,24 @@ template <bool Mirrored, class Rule>
 int32_t CDIBPlaneMMX::Run(CPlane* src, int32_t x, int32_t y, const Rect* srcRect,
                           const Size* size, Rect* clip, const Rule& rule)
 {
-    const int32_t nothing = Mirrored ? PrepareTransferMirrored(src, x, y, srcRect, size, clip)
-                                     : PrepareTransfer(src, x, y, srcRect, size, clip);
-    if (nothing) return 0;
-    ForEachRow<Mirrored>(transfer_, GetPixelView(), src->GetImpl()->GetPixelView(), rule);
-    return 0;
+    return RunTransfer<Mirrored>(src, x, y, srcRect, size, clip,
+                                 [&](const TransferState& st, PixelView d, PixelView s) {
+                                     ForEachRow<Mirrored>(st, d, s, rule);
+                                 });
 }
 
+// The factor table is built only when there is something to draw.
 template <bool Mirrored>
 int32_t CDIBPlaneMMX::RunAlphaMix(CPlane* src, int32_t x, int32_t y, uint32_t dstRate,
                                   uint32_t srcRate, const Rect* srcRect, const Size* size,
                                   Rect* clip)
 {
-    const int32_t nothing = Mirrored ? PrepareTransferMirrored(src, x, y, srcRect, size, clip)
-                                     : PrepareTransfer(src, x, y, srcRect, size, clip);
-    if (nothing) return 0;
-    PixelOps::AlphaMixTable table;
-    PixelOps::BuildAlphaMixTable(table, dstRate, srcRate);
-    ForEachRow<Mirrored>(transfer_, GetPixelView(), src->GetImpl()->GetPixelView(),
-                         AlphaMix{&table});
-    return 0;
+    return RunTransfer<Mirrored>(src, x, y, srcRect, size, clip,
+                                 [&](const TransferState& st, PixelView d, PixelView s) {
+                                     PixelOps::AlphaMixTable table;
+                                     PixelOps::BuildAlphaMixTable(table, dstRate, srcRate);
+                                     ForEachRow<Mirrored>(st, d, s, AlphaMix{&table});
+                                 });
 }
 
 int32_t CDIBPlaneMMX::TransferCopyKeyed(CPlane* src, int32_t x, int32_t y, const Rect* srcRect,
@@ -241,3 +239,29 @@ int32_t CDIBPlaneMMX::TransferColourOnlyMirrored(CPlane* src, int32_t x, int32_t
     return Run<true>(src, x, y, srcRect, size, clip, ColourOnly{});
 }
 
+
+// The colour rides in every lane as the "source" of the add and subtract rules; its top byte is
+// 0, so both leave the alpha bytes as they were.
+template <class Rule>
+int32_t CDIBPlaneMMX::ColourEffect(uint32_t colour, const Rect* rect)
+{
+    Rect r;
+    if (ColourEffectRect(rect, &r)) return 1;
+    const PixelOpsMMX::Row<Rule> row{Rule{}};
+    for (int32_t y = r.top; y < r.bottom; ++y) {
+        FixedCursor c{colour & 0xFFFFFF};
+        row(rows_[size_t(y)] + r.left, size_t(r.right - r.left), c);
+    }
+    _mm_empty();
+    return 0;
+}
+
+int32_t CDIBPlaneMMX::AddColor(uint32_t colour, const Rect* rect)
+{
+    return ColourEffect<PixelOpsMMX::Add>(colour, rect);
+}
+
+int32_t CDIBPlaneMMX::SubColor(uint32_t colour, const Rect* rect)
+{
+    return ColourEffect<PixelOpsMMX::Subtract>(colour, rect);
+}

@@ -1,6 +1,6 @@
 // CDIBPlaneMMX: the plane implementation for processors with MMX. It replaces the sixteen
-// transfers and their mirrored twins with MMX code that moves two pixels at a time and gives
-// the portable set's pixels, except that add and subtract saturate the top byte too and the
+// transfers, their mirrored twins and the two colour effects with MMX code that moves two pixels
+// at a time and gives the portable set's pixels, except that add and subtract saturate the top byte too and the
 // alpha blend weights the destination by 256 - a instead of 255 - a.
 // CDIBPlaneMMXCMOV, for processors that also have conditional moves, changes nothing.
 #pragma once
@@ -77,7 +77,12 @@ public:
     int32_t TransferColourOnlyMirrored(CPlane* src, int32_t x, int32_t y, const Rect* srcRect,
                                        const Size* size, Rect* clip) override;
 
+    int32_t AddColor(uint32_t colour, const Rect* rect) override;
+    int32_t SubColor(uint32_t colour, const Rect* rect) override;
+
 private:
+    template <class Rule>
+    int32_t ColourEffect(uint32_t colour, const Rect* rect);
     template <bool Mirrored, class Rule>
     int32_t Run(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
                 Rect* clip, const Rule& rule);

@@ -140,33 +140,41 @@ int32_t CPlaneImpl::ClearAlphaByte()
     return 0;
 }
 
+namespace {
+using PrepareFunction = int32_t (*)(TransferState&, const Rect&, int32_t, int32_t, int32_t,
+                                    int32_t, const Rect*, const Size*, Rect*);
+
+// An empty or missing source has no pixels to read: the set-up sees a plane of size 0.
+int32_t Prepare(PrepareFunction prepare, TransferState& state, const CPlaneImpl& dst,
+                CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
+                Rect* clip)
+{
+    const CPlaneImpl* s = src ? src->GetImpl() : nullptr;
+    const Rect from = s && s->GetPixels() ? s->GetRect() : Rect{0, 0, 0, 0};
+    if (prepare(state, dst.GetRect(), from.right, from.bottom, x, y, srcRect, size, clip))
+        return 1;
+    return dst.GetPixels() && s && s->GetPixels() ? 0 : 1;
+}
+}  // namespace
+
 int32_t CPlaneImpl::PrepareTransfer(CPlane* src, int32_t x, int32_t y, const Rect* srcRect,
                                     const Size* size, Rect* clip)
 {
-    const CPlaneImpl* s = src ? src->GetImpl() : nullptr;
-    const Rect none{0, 0, 0, 0};
-    const Rect& from = s && s->pixels_ ? s->bounds_ : none;
-    if (::PrepareTransfer(transfer_, bounds_, from.right, from.bottom, x, y, srcRect, size, clip))
-        return 1;
-    return pixels_ && s && s->pixels_ ? 0 : 1;
+    return Prepare(::PrepareTransfer, transfer_, *this, src, x, y, srcRect, size, clip);
 }
 
 int32_t CPlaneImpl::PrepareTransferMirrored(CPlane* src, int32_t x, int32_t y,
                                             const Rect* srcRect, const Size* size, Rect* clip)
 {
-    const CPlaneImpl* s = src ? src->GetImpl() : nullptr;
-    const Rect none{0, 0, 0, 0};
-    const Rect& from = s && s->pixels_ ? s->bounds_ : none;
-    if (::PrepareTransferMirrored(transfer_, bounds_, from.right, from.bottom, x, y, srcRect,
-                                  size, clip))
-        return 1;
-    return pixels_ && s && s->pixels_ ? 0 : 1;
+    return Prepare(::PrepareTransferMirrored, transfer_, *this, src, x, y, srcRect, size, clip);
 }
 
 PixelView CPlaneImpl::GetPixelView() const
 {
     return PixelView{reinterpret_cast<uint8_t*>(pixels_), pitch_};
 }
+
+PixelView CPlaneImpl::SourceView(CPlane* src) { return src->GetImpl()->GetPixelView(); }
 
 // Image files are read by the image module; without it every load fails as an unreadable file.
 int32_t CPlaneImpl::Load(const char*)

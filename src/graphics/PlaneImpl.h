@@ -224,6 +224,20 @@ public:
     /* 58 */ virtual ~CPlaneImpl();
 
 protected:
+    // The clip and stretch set-up, then draw(state, destination view, source view) when there is
+    // anything to draw. Returns 0, as every transfer does.
+    template <bool Mirrored, class Draw>
+    int32_t RunTransfer(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
+                        Rect* clip, Draw&& draw)
+    {
+        const int32_t nothing = Mirrored
+                                    ? PrepareTransferMirrored(src, x, y, srcRect, size, clip)
+                                    : PrepareTransfer(src, x, y, srcRect, size, clip);
+        if (!nothing) draw(transfer_, GetPixelView(), SourceView(src));
+        return 0;
+    }
+    static PixelView SourceView(CPlane* src);
+
     uint8_t* rawBlock_ = nullptr;  // heap block when no DIB section is used
     uint32_t* pixels_ = nullptr;   // row 0; 8-byte aligned
     Rect bounds_{0, 0, 0, 0};

@@ -86,9 +86,8 @@ void ForEachTransferRow(const TransferState& st, const PixelView& dst, const Pix
         const uint32_t* s =
             reinterpret_cast<const uint32_t*>(src.base + ptrdiff_t(rowIndex) * src.pitch);
         uint32_t* d = reinterpret_cast<uint32_t*>(dRow);
-        StepCursor<Mirrored> cursor{s,           size_t(Mirrored ? st.srcRight : st.srcLeft),
-                                    st.xError,   st.xRemainder,
-                                    st.xDenominator, st.xStep};
+        StepCursor<Mirrored> cursor{s, size_t(Mirrored ? st.srcRight : st.srcLeft), st.xError,
+                                    st.xRemainder, st.xDenominator, st.xStep};
         row(d, stepped, cursor);
         if (st.xClamped) {
             FixedCursor edge{s[edgeColumn]};
