@@ -1,4 +1,8 @@
+// CGameApp: window settings and the main routine.
 #include "game/GameApp.h"
+
+#include "app/AppManager.h"
+#include "game/MainMenu.h"
 
 int CGameApp::OnInit(CWindowOption& options)
 {
@@ -8,4 +12,11 @@ int CGameApp::OnInit(CWindowOption& options)
     options.sizeY = 240;
     options.style = 0x00CF0000;  // caption, system menu, sizing border, minimise and maximise boxes
     return 0;
+}
+
+void CGameApp::MainThread()
+{
+    CMainMenu scene;
+    scene.app = GetMyApp();
+    scene.Start();
 }

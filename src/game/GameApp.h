@@ -6,4 +6,6 @@
 class CGameApp : public CApplication {
 public:
     int OnInit(CWindowOption& options) override;
+    // Runs the main menu scene until the player quits or closes the window.
+    void MainThread() override;
 };

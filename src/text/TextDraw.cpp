@@ -30,15 +30,20 @@ CTextDraw& CTextDraw::SetText(const char* text)
 
 CTextDraw& CTextDraw::SetTextF(const char* format, ...)
 {
-    char buffer[kFormatBuffer];
     va_list args;
     va_start(args, format);
-    int written = wvsprintfA(buffer, format ? format : "", args);
+    text_ = FormatV(format, args);
     va_end(args);
+    return *this;
+}
+
+std::string CTextDraw::FormatV(const char* format, va_list args)
+{
+    char buffer[kFormatBuffer];
+    int written = wvsprintfA(buffer, format ? format : "", args);
     written = std::clamp(written, 0, int(kFormatBuffer - 1));
     buffer[written] = '\0';
-    text_.assign(buffer, CutAtCharBoundary(buffer, size_t(written), kMaxFormattedBytes));
-    return *this;
+    return std::string(buffer, CutAtCharBoundary(buffer, size_t(written), kMaxFormattedBytes));
 }
 
 CTextDraw& CTextDraw::SetFaceIndex(int32_t index)

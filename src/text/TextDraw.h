@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdarg>
 #include <cstdint>
 #include <string>
 
@@ -20,6 +21,8 @@ public:
     CTextDraw& SetText(const char* text);
     // wvsprintfA formatting; the result is cut at 511 bytes on a character boundary.
     CTextDraw& SetTextF(const char* format, ...);
+    // The formatting of SetTextF on its own: wvsprintfA, cut at 511 bytes on a character boundary.
+    static std::string FormatV(const char* format, va_list args);
     // 0 "ＭＳ ゴシック", 1 "ＭＳ Ｐゴシック", 2 "ＭＳ 明朝", 3 "ＭＳ Ｐ明朝", other: the default face.
     CTextDraw& SetFaceIndex(int32_t index);
     CTextDraw& SetFaceName(const char* faceName);

@@ -1,0 +1,119 @@
+"""Shared parts of the end-to-end tests: a game in a fresh base directory, the scene's geometry
+and colours, and checks that report every failure before the test ends."""
+import os
+import shutil
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+from game_driver import Game, GameError, Image  # noqa: E402,F401
+
+BLUE = 0x0000FF
+FOCUSED = 0x404040
+UNFOCUSED = 0x808080
+RED = 0xFF0000
+WHITE = 0xFFFFFF
+
+MENU = (79, 55, 175, 119)
+# The four buttons' cells on the logical screen, "[0]" to "[3]".
+CELLS = [(79, 55, 127, 87), (127, 55, 175, 87), (79, 87, 127, 119), (127, 87, 175, 119)]
+# Where the frame-rate read-out is drawn (top-left corner of the back buffer).
+READOUT = (0, 0, 120, 30)
+
+
+def scaled(rect, m):
+    return tuple(v * m for v in rect)
+
+
+def grey(p):
+    return p >> 16 == (p >> 8) & 0xFF == p & 0xFF
+
+
+def reddish(p):
+    """Red text and its antialiased edges: green equals blue, red at least as strong."""
+    return (p >> 8) & 0xFF == p & 0xFF and p >> 16 >= p & 0xFF
+
+
+def label_colours(image, m=1):
+    """(pure red, pure white) pixel counts of each button's cell."""
+    result = []
+    for cell in CELLS:
+        pixels = image.region(*scaled(cell, m))
+        result.append((pixels.count(RED), pixels.count(WHITE)))
+    return result
+
+
+def selected_labels(image, m=1):
+    return [i for i, (red, _) in enumerate(label_colours(image, m)) if red > 20]
+
+
+def outside(rect, width, height):
+    left, top, right, bottom = rect
+    return [(x, y) for y in range(height) for x in range(width)
+            if not (left <= x < right and top <= y < bottom)]
+
+
+class Test:
+    """Runs one end-to-end scenario: python3 <test>.py <wine-run> <PyroPlaza.exe>."""
+
+    def __init__(self, name):
+        if len(sys.argv) != 3:
+            sys.exit(f"usage: {sys.argv[0]} <wine-run wrapper> <PyroPlaza.exe>")
+        self.name = name
+        self.failures = 0
+        self.workdir = tempfile.mkdtemp(prefix=f"pyro-{name}-")
+        self.game = Game(sys.argv[1], sys.argv[2], self.workdir, log=self.log)
+
+    def log(self, text):
+        print(f"[{self.name}] {text}", flush=True)
+
+    def check(self, condition, what):
+        if condition:
+            self.log(f"ok: {what}")
+        else:
+            self.failures += 1
+            self.log(f"FAILED: {what}")
+        return condition
+
+    def require(self, condition, what):
+        if not self.check(condition, what):
+            raise GameError(f"cannot go on after: {what}")
+
+    def run(self, scenario):
+        try:
+            scenario(self, self.game)
+        except GameError as error:
+            self.failures += 1
+            self.log(f"FAILED: {error}")
+        finally:
+            self.game.kill()
+        if self.failures:
+            self.log(f"{self.failures} failure(s); screenshots kept in {self.workdir}")
+            sys.exit(1)
+        shutil.rmtree(self.workdir, ignore_errors=True)
+        self.log("all passed")
+
+    # ---- Checks shared by the scenarios ----
+
+    def check_menu(self, image, selected, focused=True, m=1):
+        """The menu's rectangle is its fill wherever no glyph is, the selected label is red and
+        the others are white."""
+        fill = FOCUSED if focused else UNFOCUSED
+        pixels = image.region(*scaled(MENU, m))
+        state = "focused" if focused else "unfocused"
+        self.check(pixels.count(fill) > len(pixels) // 2, f"menu mostly {fill:06X} ({state})")
+        glyph_ok = grey if selected is None else (lambda p: grey(p) or reddish(p))
+        self.check(all(p == fill or glyph_ok(p) for p in pixels),
+                   f"menu shows only its fill and label glyphs")
+        colours = label_colours(image, m)
+        for i, (red, white) in enumerate(colours):
+            if i == selected:
+                self.check(red > 20 and white == 0, f"[{i}] red (red {red}, white {white})")
+            else:
+                self.check(white > 20 and red == 0, f"[{i}] white (red {red}, white {white})")
+
+    def check_exit(self, game, what):
+        code, seconds = game.wait_exit(10)
+        self.check(code == 0, f"{what}: exit code {code} after {seconds:.2f} s")
+        if code == 0 and seconds > 2:
+            self.log(f"note: the process took {seconds:.2f} s to end")
