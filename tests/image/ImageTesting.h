@@ -11,6 +11,7 @@
 
 #include "file/Scratch.h"
 #include "graphics/Plane.h"
+#include "graphics/PlaneTesting.h"
 #include "tools/QgaFile.h"
 
 inline void PutLE(std::vector<uint8_t>& bytes, size_t at, uint32_t value, int count = 4)
@@ -120,15 +121,6 @@ inline std::vector<uint32_t> Pattern(int32_t width, int32_t height)
                 (uint32_t((x / 4 + y) % 5) * 0x33000000u) | (uint32_t(x % 3) * 0x00402010u) |
                 uint32_t(y);
     return pixels;
-}
-
-inline std::vector<uint32_t> PlanePixels(const CPlane& plane)
-{
-    int32_t w = 0;
-    int32_t h = 0;
-    plane.GetSize(&w, &h);
-    const uint32_t* p = plane.GetImpl()->GetPixels();
-    return p ? std::vector<uint32_t>(p, p + size_t(w) * size_t(h)) : std::vector<uint32_t>{};
 }
 
 inline std::vector<uint32_t> WithoutAlpha(std::vector<uint32_t> pixels)

@@ -2,8 +2,11 @@
 
 #include <doctest/doctest.h>
 
+#include <memory>
+
 #include "PictureTesting.h"
 #include "file/Path.h"
+#include "image/PictureDecoderFactory.h"
 
 namespace {
 
@@ -29,11 +32,8 @@ TEST_CASE("a 24-bit bitmap is copied with its rows top-down and drawn the same w
         ReadFixture(scratch, file, "a.bmp", Bmp24(3, 2, Pixels3x2(), topDown));
         CPictureDecoder decoder;
         REQUIRE(decoder.Load(&file) == 0);
-        int32_t w = 0;
-        int32_t h = 0;
-        REQUIRE(decoder.GetSize(&w, &h) == 0);
-        CHECK(w == 3);
-        CHECK(h == 2);  // also when the file stores the height negative
+        // Also when the file stores the height negative.
+        CHECK(SizeOf(decoder) == Extent{3, 2});
         std::vector<uint32_t> out(6, 0xEEEEEEEE);
         CHECK(decoder.CopyPixels(out.data(), 12) == 0);
         CHECK(out == WithoutAlpha(Pixels3x2()));
@@ -142,11 +142,7 @@ TEST_CASE("GIF and JPEG files are decoded by the OLE picture loader")
         CPictureDecoder decoder;
         CHECK(decoder.LoadBMP(&file) == 1);
         REQUIRE(decoder.Load(&file) == 0);
-        int32_t w = 0;
-        int32_t h = 0;
-        REQUIRE(decoder.GetSize(&w, &h) == 0);
-        CHECK(w == 16);
-        CHECK(h == 8);
+        CHECK(SizeOf(decoder) == Extent{16, 8});
         uint32_t pixel = 0;
         CHECK(decoder.CopyPixels(&pixel, 4) == 1);  // not a bitmap
         const std::vector<uint32_t> drawn = DrawnPixels(decoder, 16, 8);
@@ -158,7 +154,7 @@ TEST_CASE("GIF and JPEG files are decoded by the OLE picture loader")
                 CHECK(drawn[size_t(y) * 16 + size_t(x)] == GifPixel(x, y));
             }
         CHECK(decoder.Release() == 0);
-        CHECK(decoder.GetSize(&w, &h) == 1);
+        CHECK(SizeOf(decoder) == Extent{-1, -1});
     }
     SUBCASE("JPEG: flat halves close to their colours")
     {
@@ -166,11 +162,7 @@ TEST_CASE("GIF and JPEG files are decoded by the OLE picture loader")
         ReadFixture(scratch, file, "pattern.jpg", Fixture("pattern.jpg"));
         CPictureDecoder decoder;
         REQUIRE(decoder.Load(&file) == 0);
-        int32_t w = 0;
-        int32_t h = 0;
-        REQUIRE(decoder.GetSize(&w, &h) == 0);
-        CHECK(w == 32);
-        CHECK(h == 16);
+        CHECK(SizeOf(decoder) == Extent{32, 16});
         const std::vector<uint32_t> drawn = DrawnPixels(decoder, 32, 16);
         REQUIRE(drawn.size() == 512);
         for (int32_t y = 0; y < 16; y += 5) {
@@ -193,9 +185,7 @@ TEST_CASE("a picture of 2540 by 2540 HIMETRIC units measures one inch of screen 
     const int dpiY = ::GetDeviceCaps(screen, LOGPIXELSY);
     ::ReleaseDC(nullptr, screen);
     CAPTURE(dpiX);
-    int32_t w = 0;
-    int32_t h = 0;
-    REQUIRE(decoder.GetSize(&w, &h) == 0);
+    const auto [w, h] = SizeOf(decoder);
     CHECK(w == dpiX);  // 96 by 96 on a screen of 96 pixels per inch
     CHECK(h == dpiY);
     const std::vector<uint32_t> drawn = DrawnPixels(decoder, w, h);
@@ -216,11 +206,7 @@ TEST_CASE("a plug-in decodes its own format end to end")
     CHECK(decoder.LoadBMP(&file) == 1);
     CHECK(decoder.LoadPicture(&file) == 2);
     REQUIRE(decoder.Load(&file) == 0);
-    int32_t w = 0;
-    int32_t h = 0;
-    REQUIRE(decoder.GetSize(&w, &h) == 0);
-    CHECK(w == 24);
-    CHECK(h == 30);
+    CHECK(SizeOf(decoder) == Extent{24, 30});
     uint32_t pixel = 0;
     CHECK(decoder.CopyPixels(&pixel, 4) == 1);
     // Each Draw decodes the file again.
@@ -285,4 +271,14 @@ TEST_CASE("plug-ins that are missing, incomplete or failing are refused cleanly"
             CHECK(decoder.GetSize(nullptr, nullptr) == 1);  // the failure emptied the decoder
         }
     }
+}
+
+TEST_CASE("the factory interface makes no decoder; the process-wide factory makes one")
+{
+    CPictureDecoderFactory none;
+    CHECK(none.Create() == nullptr);
+    CPictureDecoderFactory& factory = GetPictureDecoderFactory();
+    CHECK(&factory == &GetPictureDecoderFactory());
+    std::unique_ptr<CPictureDecoder> decoder(factory.Create());
+    CHECK(decoder != nullptr);
 }

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "ImageTesting.h"
 #include "file/FileBuffer.h"
 #include "image/DIBBuffer.h"
@@ -74,6 +76,16 @@ inline void ReadFixture(const CScratch& scratch, CFileBuffer& file, const std::s
 {
     scratch.Put(name, bytes);
     REQUIRE(file.Read(name) == 0);
+}
+
+// The decoder's size as (width, height); (-1, -1) when it reports none.
+using Extent = std::pair<int32_t, int32_t>;
+inline Extent SizeOf(CPictureDecoder& decoder)
+{
+    int32_t w = -1;
+    int32_t h = -1;
+    if (decoder.GetSize(&w, &h) != 0) return {-1, -1};
+    return {w, h};
 }
 
 // What Draw puts into a cleared 32-bit buffer of width × height, alpha bytes dropped.

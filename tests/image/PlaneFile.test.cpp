@@ -61,7 +61,7 @@ TEST_CASE("a stored qga file fills the plane, sets the alpha flag and keys on it
         CAPTURE(useDIB);
         CPlane plane;
         REQUIRE(Prepare(plane, useDIB).Load("a.qga") == 0);
-        CHECK(PlanePixels(plane) == std::vector<uint32_t>{0x80123456, 0xFF00FF00});
+        CHECK(PixelsOf(plane) == std::vector<uint32_t>{0x80123456, 0xFF00FF00});
         CHECK(plane.IsLoaded());
         CHECK(plane.IsAlpha());
         CHECK(plane.GetImpl()->GetColorKey() == 0x00123456);
@@ -85,7 +85,7 @@ TEST_CASE("a compressed qga file loads like the stored one, loose or from an arc
             CAPTURE(path);
             CPlane plane;
             REQUIRE(Prepare(plane, useDIB).Load(path) == 0);
-            CHECK(PlanePixels(plane) == pixels);
+            CHECK(PixelsOf(plane) == pixels);
             CHECK(plane.IsAlpha());
             CHECK(plane.GetImpl()->GetColorKey() == (pixels[0] & 0xFFFFFF));
         }
@@ -168,9 +168,9 @@ TEST_CASE("pixels beyond a qga file's length are zero; a stored length of 0 is a
         CAPTURE(useDIB);
         CPlane plane;
         REQUIRE(Prepare(plane, useDIB).Load("short.qga") == 0);
-        CHECK(PlanePixels(plane) == std::vector<uint32_t>{0xA1B2C3D4, 0x00006677, 0, 0});
+        CHECK(PixelsOf(plane) == std::vector<uint32_t>{0xA1B2C3D4, 0x00006677, 0, 0});
         REQUIRE(plane.Load("empty.qga") == 0);
-        CHECK(PlanePixels(plane) == std::vector<uint32_t>{0, 0});
+        CHECK(PixelsOf(plane) == std::vector<uint32_t>{0, 0});
     }
 }
 

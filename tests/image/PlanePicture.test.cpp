@@ -49,7 +49,7 @@ TEST_CASE("pictures load into both kinds of plane, keyed on their top-left pixel
             plane.GetImpl()->SetUseDIB(useDIB);
             plane.GetImpl()->GetAlphaFlag() = 1;  // a load clears what was there
             REQUIRE(plane.Load(picture.name) == 0);
-            CHECK(PlanePixels(plane) == picture.pixels);
+            CHECK(PixelsOf(plane) == picture.pixels);
             CHECK(plane.IsLoaded());
             CHECK_FALSE(plane.IsAlpha());
             CHECK(plane.GetImpl()->GetColorKey() == picture.pixels[0]);
@@ -67,7 +67,7 @@ TEST_CASE("a bitmap in an archive loads like the loose file")
         CPlane plane;
         plane.GetImpl()->SetUseDIB(useDIB);
         REQUIRE(plane.Load("data\\img\\pattern.bmp") == 0);
-        CHECK(PlanePixels(plane) == pixels);
+        CHECK(PixelsOf(plane) == pixels);
     }
 }
 
@@ -87,7 +87,7 @@ TEST_CASE("Save then Load gives back the plane's colours")
             CPlane loaded;
             loaded.GetImpl()->SetUseDIB(loadDIB);
             REQUIRE(loaded.Load("round.bmp") == 0);
-            CHECK(PlanePixels(loaded) == WithoutAlpha(pixels));
+            CHECK(PixelsOf(loaded) == WithoutAlpha(pixels));
         }
     }
 }
