@@ -26,11 +26,7 @@ CPlane& Prepare(CPlane& plane, bool useDIB)
 
 void CheckEmpty(const CPlane& plane)
 {
-    int32_t w = -1;
-    int32_t h = -1;
-    plane.GetSize(&w, &h);
-    CHECK(w == 0);
-    CHECK(h == 0);
+    CHECK(PixelsOf(plane).empty());
     CHECK_FALSE(plane.IsLoaded());
     CHECK_FALSE(plane.IsAlpha());
 }
