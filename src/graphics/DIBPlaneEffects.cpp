@@ -35,7 +35,10 @@ private:
 };
 
 // floor(i * rate / 256), held to a channel's range (rates above 256 brighten up to white).
-uint32_t ColourEntry(int64_t i, int64_t rate) { return uint32_t(std::clamp<int64_t>((i * rate) >> 8, 0, 255)); }
+uint32_t ColourEntry(int64_t i, int64_t rate)
+{
+    return uint32_t(std::clamp<int64_t>((i * rate) >> 8, 0, 255));
+}
 // (floor(i * rate / 256) mod 256) << 24.
 uint32_t AlphaEntry(int64_t i, int64_t rate) { return uint32_t((i * rate) >> 8 & 0xFF) << 24; }
 
@@ -197,7 +200,8 @@ int32_t CDIBPlane::Mosaic(int32_t blockSize, const Rect* rect)
         for (int64_t bx = r.left; bx < r.right; bx += blockSize) {
             const int64_t xEnd = std::min<int64_t>(bx + blockSize, r.right);
             const uint32_t colour = rows_[size_t(by)][bx];
-            for (int64_t y = by; y < yEnd; ++y) std::fill(rows_[size_t(y)] + bx, rows_[size_t(y)] + xEnd, colour);
+            for (int64_t y = by; y < yEnd; ++y)
+                std::fill(rows_[size_t(y)] + bx, rows_[size_t(y)] + xEnd, colour);
         }
     }
     return 0;

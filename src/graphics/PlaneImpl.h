@@ -77,7 +77,8 @@ public:
     // Transfers (x, y: where the source rectangle's top-left lands; see CPlaneBase). Each
     // returns 0. The keyed ones skip source pixels equal to the source's colour key.
     /* 1 */ virtual int32_t TransferCopyKeyed(CPlane* src, int32_t x, int32_t y,
-                                              const Rect* srcRect, const Size* size, Rect* clip) = 0;
+                                              const Rect* srcRect, const Size* size,
+                                              Rect* clip) = 0;
     /* 2 */ virtual int32_t TransferCopy(CPlane* src, int32_t x, int32_t y, const Rect* srcRect,
                                          const Size* size, Rect* clip) = 0;
     /* 3 */ virtual int32_t TransferAverageKeyed(CPlane* src, int32_t x, int32_t y,
@@ -219,7 +220,8 @@ public:
     /* 54 */ virtual int32_t ScaleColor(int32_t rate, const Rect* rect) = 0;
     /* 55 */ virtual int32_t ScaleAlpha(int32_t rate, const Rect* rect) = 0;
     /* 56 */ virtual int32_t NegateAlpha(const Rect* rect) = 0;
-    // Alpha flag set: the pixel's alpha byte; else 0 outside the plane or on the key, 255 elsewhere.
+    // Alpha flag set: the pixel's alpha byte; else 0 outside the plane or on the key, 255
+    // elsewhere.
     /* 57 */ virtual int32_t GetAlphaAt(int32_t x, int32_t y) const;
     /* 58 */ virtual ~CPlaneImpl();
 
