@@ -39,3 +39,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     DISPLAY= /usr/lib/wine/wine64 wineboot -i </dev/null >/dev/null 2>&1
   /usr/lib/wine/wineserver -w || true
 fi
+# Unmanaged windows: with no window manager under Xvfb, Wine would otherwise wait up to two
+# seconds for one each time a window is hidden or destroyed.
+if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+  WINEDEBUG=-all DISPLAY= /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+    </dev/null >/dev/null 2>&1
+  /usr/lib/wine/wineserver -w || true
+fi

@@ -134,7 +134,7 @@ int32_t CDIBPlane::Rotate(CPlane* src, const Rect* srcRect, int32_t x, int32_t y
     const int64_t offsets[5][2] = {{0, 0}, {zw, 0}, {0, zh}, {zw, zh}, {zw >> 1, zh >> 1}};
     const int64_t cx = int64_t(x) + offsets[anchor][0];
     const int64_t cy = int64_t(y) + offsets[anchor][1];
-    const int32_t* cosTable = GetCosTable();
+    const int32_t* cosTable = CosTable();
     const int64_t c = cosTable[angle & 511];
     const int64_t s = cosTable[(angle + 384) & 511];
     const int64_t corners[4][2] = {{x, y}, {x + zw, y}, {x, y + zh}, {x + zw, y + zh}};

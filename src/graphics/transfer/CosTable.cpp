@@ -1,22 +1,17 @@
-// Builds the cosine table on first use (the initialisation of a local static is thread-safe).
 #include "graphics/transfer/CosTable.h"
 
-#include <array>
 #include <cmath>
 
-namespace {
-std::array<int32_t, 512> BuildCosTable()
+const int32_t* CosTable()
 {
-    std::array<int32_t, 512> table{};
-    const double pi = std::acos(-1.0);
-    for (int k = 0; k < 512; ++k)
-        table[size_t(k)] = int32_t(std::trunc(std::cos(k * pi / 256) * 65536));
-    return table;
-}
-}  // namespace
-
-const int32_t* GetCosTable()
-{
-    static const std::array<int32_t, 512> table = BuildCosTable();
-    return table.data();
+    static const struct Table {
+        int32_t entries[512];
+        Table()
+        {
+            const double pi = 3.14159265358979323846;
+            // static_cast truncates toward zero, as the table is defined.
+            for (int k = 0; k < 512; ++k) entries[k] = static_cast<int32_t>(std::cos(k * pi / 256) * 65536.0);
+        }
+    } table;
+    return table.entries;
 }

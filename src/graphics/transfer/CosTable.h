@@ -1,8 +1,12 @@
-// The cosine table shared by the plane rotation and the scene transitions: 512 entries,
-// entry k = cos(k * pi / 256) * 65536 truncated toward zero, so entry (k + 384) mod 512 is the
-// sine. Built once, on first use.
+// The cosine table shared by rotation and the transition effects: 512 steps make a full turn;
+// entry k is cos(k * pi / 256) * 65536 truncated toward zero (16.16 fixed point).
 #pragma once
 
 #include <cstdint>
 
-const int32_t* GetCosTable();
+// The 512 entries, built once on first use.
+const int32_t* CosTable();
+
+// Cosine and sine of an angle in 512ths of a turn, any integer (taken modulo 512).
+inline int32_t Cos512(int32_t k) { return CosTable()[k & 511]; }
+inline int32_t Sin512(int32_t k) { return CosTable()[(k - 128) & 511]; }

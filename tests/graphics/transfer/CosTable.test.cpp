@@ -4,8 +4,8 @@
 
 TEST_CASE("the cosine table holds cos(k pi / 256) * 65536 truncated toward zero")
 {
-    const int32_t* c = GetCosTable();
-    CHECK(c == GetCosTable());
+    const int32_t* c = CosTable();
+    CHECK(c == CosTable());
     CHECK(c[0] == 65536);
     CHECK(c[128] == 0);
     CHECK(c[256] == -65536);

@@ -1,0 +1,40 @@
+// The walk over a path's ancestors in search of an archive holding the path. Archives are
+// opened, scanned and closed on every lookup; nothing is cached.
+#include "file/ArchiveLookup.h"
+
+#include "file/Path.h"
+#include "file/ShiftJis.h"
+
+bool NextArchiveCandidate(const std::string& path, std::string& directory, std::string& archiveName,
+                          std::string& innerName)
+{
+    if (GetParentDirectory(directory) != 0) return false;
+    std::string parent = directory;
+    if (GetParentDirectory(parent) != 0) return false;
+    // A bare name gains a separator instead of losing its last component: nothing to look in.
+    if (directory.size() >= path.size() || path.compare(0, directory.size(), directory) != 0) {
+        return false;
+    }
+    innerName = path.substr(directory.size());
+    ToLowerSjis(innerName);
+    archiveName = directory;
+    archiveName.back() = '.';
+    archiveName += "dat";
+    return true;
+}
+
+bool FindArchiveMember(const std::string& path, CHostFile& archive, ArchiveEntry& entry)
+{
+    std::string directory = path;
+    std::string archiveName;
+    std::string innerName;
+    while (NextArchiveCandidate(path, directory, archiveName, innerName)) {
+        if (!archive.OpenForRead(archiveName)) continue;
+        CArchiveDirectory reader(archive);
+        if (reader.ReadHeader() && reader.FindEntry(innerName, entry) && archive.Seek(entry.offset)) {
+            return true;
+        }
+        archive.Close();
+    }
+    return false;
+}

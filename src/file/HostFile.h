@@ -1,0 +1,50 @@
+// The file-system calls of the file module, behind one narrow set of functions. Windows builds
+// use the Win32 file API. The native build maps the same Windows-style paths onto the host the
+// way Wine does (Z:\x\y is /x/y, backslashes are separators), so path rules behave alike.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "file/ByteSource.h"
+
+// One file open for reading.
+class CHostFile : public IByteSource {
+public:
+    CHostFile() = default;
+    ~CHostFile() override;
+    CHostFile(const CHostFile&) = delete;
+    CHostFile& operator=(const CHostFile&) = delete;
+
+    // Opens an existing file for reading, sharing read access; closes a file open before.
+    bool OpenForRead(const std::string& path);
+    bool IsOpen() const { return handle_ != kNoHandle; }
+    // False when the size cannot be queried or does not fit 32 bits.
+    bool GetSize(uint32_t& size);
+    uint32_t Read(void* buffer, uint32_t count) override;
+    bool Seek(uint32_t offset) override;
+    // False when the system reports a failure; the file is closed either way.
+    bool Close();
+
+private:
+    static constexpr intptr_t kNoHandle = -1;
+    intptr_t handle_ = kNoHandle;
+};
+
+// Writes a whole file, truncating an existing one (opened without sharing) or creating it:
+// 0, 1 when it can be neither opened nor created, 2 when a write fails, 3 when closing fails.
+int WriteHostFile(const std::string& path, const void* data, uint32_t count);
+
+// Deletes a file; false when the system refuses.
+bool DeleteHostFile(const std::string& path);
+
+// Opens a C stream with a C library mode string; null on failure.
+FILE* OpenHostStream(const std::string& path, const char* mode);
+
+// The current directory, without a trailing separator except at a root.
+bool GetHostCurrentDirectory(std::string& directory);
+
+// Creates a new, empty, uniquely named file with the prefix "MVO" in the system's temporary
+// directory: 0 with its name, 2 on failure.
+int MakeTempFileName(std::string& name);

@@ -1,0 +1,173 @@
+// The file-system calls on the native (POSIX) build, used to run the file module under the
+// sanitizers. Paths keep the Windows form everywhere else: Z:\x\y names /x/y as under Wine,
+// other drive letters name nothing, and backslashes (not second bytes) become slashes here.
+#include "file/HostFile.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "file/ShiftJis.h"
+
+namespace {
+
+bool ToHostPath(const std::string& path, std::string& host)
+{
+    size_t start = 0;
+    if (path.size() >= 2 && path[1] == ':') {
+        if (path[0] != 'Z' && path[0] != 'z') return false;
+        start = 2;
+    }
+    host.clear();
+    for (size_t i = start; i < path.size();) {
+        const size_t next = NextSjisIndex(path, i);
+        if (path[i] == '\\') {
+            host += '/';
+        } else {
+            host.append(path, i, next - i);
+        }
+        i = next;
+    }
+    return !host.empty();
+}
+
+std::string FromHostPath(const std::string& host)
+{
+    std::string path = "Z:" + host;
+    for (char& c : path) {
+        if (c == '/') c = '\\';
+    }
+    return path;
+}
+
+int OpenHost(const std::string& path, int flags, mode_t mode = 0)
+{
+    std::string host;
+    if (!ToHostPath(path, host)) {
+        errno = ENOENT;
+        return -1;
+    }
+    int fd;
+    do {
+        fd = open(host.c_str(), flags | O_CLOEXEC, mode);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+bool WriteAll(int fd, const unsigned char* data, uint32_t count)
+{
+    while (count > 0) {
+        const ssize_t n = write(fd, data, count);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        count -= static_cast<uint32_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+CHostFile::~CHostFile()
+{
+    Close();
+}
+
+bool CHostFile::OpenForRead(const std::string& path)
+{
+    Close();
+    const int fd = OpenHost(path, O_RDONLY);
+    if (fd < 0) return false;
+    // Windows cannot open a directory as a file; keep that so lookups behave alike.
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        return false;
+    }
+    handle_ = fd;
+    return true;
+}
+
+bool CHostFile::GetSize(uint32_t& size)
+{
+    struct stat info;
+    if (!IsOpen() || fstat(static_cast<int>(handle_), &info) != 0) return false;
+    if (info.st_size < 0 || static_cast<uint64_t>(info.st_size) > UINT32_MAX) return false;
+    size = static_cast<uint32_t>(info.st_size);
+    return true;
+}
+
+uint32_t CHostFile::Read(void* buffer, uint32_t count)
+{
+    if (!IsOpen()) return 0;
+    unsigned char* out = static_cast<unsigned char*>(buffer);
+    uint32_t total = 0;
+    while (total < count) {
+        const ssize_t n = read(static_cast<int>(handle_), out + total, count - total);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        total += static_cast<uint32_t>(n);
+    }
+    return total;
+}
+
+bool CHostFile::Seek(uint32_t offset)
+{
+    return IsOpen() && lseek(static_cast<int>(handle_), static_cast<off_t>(offset), SEEK_SET) != -1;
+}
+
+bool CHostFile::Close()
+{
+    if (!IsOpen()) return true;
+    const int result = close(static_cast<int>(handle_));
+    handle_ = kNoHandle;
+    return result == 0;
+}
+
+int WriteHostFile(const std::string& path, const void* data, uint32_t count)
+{
+    int fd = OpenHost(path, O_WRONLY | O_TRUNC);
+    if (fd < 0) fd = OpenHost(path, O_WRONLY | O_CREAT | O_EXCL, 0666);
+    if (fd < 0) return 1;
+    if (!WriteAll(fd, static_cast<const unsigned char*>(data), count)) {
+        close(fd);
+        return 2;
+    }
+    return close(fd) == 0 ? 0 : 3;
+}
+
+bool DeleteHostFile(const std::string& path)
+{
+    std::string host;
+    return ToHostPath(path, host) && unlink(host.c_str()) == 0;
+}
+
+FILE* OpenHostStream(const std::string& path, const char* mode)
+{
+    std::string host;
+    return ToHostPath(path, host) ? std::fopen(host.c_str(), mode) : nullptr;
+}
+
+bool GetHostCurrentDirectory(std::string& directory)
+{
+    char buffer[PATH_MAX];
+    if (!getcwd(buffer, sizeof buffer)) return false;
+    directory = FromHostPath(buffer);
+    return true;
+}
+
+int MakeTempFileName(std::string& name)
+{
+    const char* temp = std::getenv("TMPDIR");
+    std::string pattern = (temp && *temp) ? temp : "/tmp";
+    if (pattern.back() != '/') pattern += '/';
+    pattern += "MVOXXXXXX";
+    const int fd = mkstemp(&pattern[0]);
+    if (fd < 0) return 2;
+    close(fd);
+    name = FromHostPath(pattern);
+    return 0;
+}

@@ -1,0 +1,117 @@
+// Path normalisation, parent directories and file-name parts on Shift-JIS byte strings.
+#include "file/Path.h"
+
+#include "file/BaseDirectory.h"
+#include "file/ShiftJis.h"
+
+namespace {
+
+bool IsSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
+
+// Index of the last character for which match is true, or npos; steps over double-byte characters.
+template <typename Match>
+size_t FindLast(const std::string& text, Match match)
+{
+    size_t found = std::string::npos;
+    for (size_t i = 0; i < text.size(); i = NextSjisIndex(text, i)) {
+        if (match(text[i])) found = i;
+    }
+    return found;
+}
+
+bool StartsWith(const std::string& text, size_t at, const char* prefix, size_t length)
+{
+    return text.compare(at, length, prefix, length) == 0;
+}
+
+}  // namespace
+
+std::string NormalizePath(const std::string& path)
+{
+    std::string result;
+    const bool unc = path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
+    // A colon can never be the second byte of a double-byte character, so a plain search will do.
+    if (unc || path.find(':') != std::string::npos) {
+        result = path;
+    } else {
+        std::string directory = GetBaseDirectory();
+        size_t at = 0;
+        // Only the leading relative components are resolved; a double-byte character or any other
+        // byte ends the loop.
+        while (at < path.size()) {
+            if (StartsWith(path, at, "..\\", 3) || StartsWith(path, at, "../", 3)) {
+                GetParentDirectory(directory);
+                at += 3;
+            } else if (StartsWith(path, at, ".\\", 2) || StartsWith(path, at, "./", 2)) {
+                at += 2;
+            } else if (IsSeparator(path[at])) {
+                ++at;
+            } else {
+                break;
+            }
+        }
+        result = directory + path.substr(at);
+    }
+    for (size_t i = 0; i < result.size(); i = NextSjisIndex(result, i)) {
+        if (result[i] == '/') result[i] = '\\';
+    }
+    return result;
+}
+
+int GetParentDirectory(std::string& path)
+{
+    const size_t length = path.size();
+    if (length == 0) return 1;
+    const bool unc = length >= 2 && path[0] == '\\' && path[1] == '\\';
+    if (unc && length == 2) return 1;
+
+    // The server name of a UNC path and the separator after it belong to the root.
+    bool inServerName = unc;
+    size_t last = std::string::npos;
+    size_t previous = std::string::npos;
+    bool endsInSeparator = false;
+    for (size_t i = unc ? 2 : 0; i < length; i = NextSjisIndex(path, i)) {
+        endsInSeparator = IsSeparator(path[i]);
+        if (!endsInSeparator) continue;
+        if (inServerName) {
+            inServerName = false;
+        } else {
+            previous = last;
+            last = i;
+        }
+    }
+
+    if (!endsInSeparator) {
+        if (last == std::string::npos) {
+            path += '\\';  // a bare name stands for a directory
+        } else {
+            path.resize(last + 1);
+        }
+        return 0;
+    }
+    if (previous == std::string::npos) return 1;
+    path.resize(previous + 1);
+    return 0;
+}
+
+bool EndsWithSeparator(const std::string& path)
+{
+    const size_t last = FindLast(path, [](char) { return true; });
+    return last != std::string::npos && last + 1 == path.size() && IsSeparator(path[last]);
+}
+
+std::string GetFileNamePart(const std::string& path)
+{
+    const size_t separator = FindLast(path, IsSeparator);
+    return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+std::string GetSuffixPart(const std::string& path)
+{
+    const std::string name = GetFileNamePart(path);
+    const size_t stop = FindLast(name, [](char c) { return c == '.'; });
+    return stop == std::string::npos ? std::string() : name.substr(stop + 1);
+}

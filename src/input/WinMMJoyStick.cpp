@@ -1,0 +1,95 @@
+#include "input/WinMMJoyStick.h"
+
+namespace {
+
+bool IsButtonCount(int32_t count) { return count >= 0 && count <= kJoyMaxButtons; }
+
+// (a + 2b) / 3, the boundary one third of the way from b to a. Computed wide so that absurd
+// calibration values cannot wrap around.
+uint32_t Third(uint32_t a, uint32_t b)
+{
+    return static_cast<uint32_t>((uint64_t{a} + 2 * uint64_t{b}) / 3);
+}
+
+}  // namespace
+
+CWinMMJoyStick::CWinMMJoyStick(int32_t number, int32_t buttonMax)
+    : buttonMax_(IsButtonCount(buttonMax) ? buttonMax : (buttonMax < 0 ? 0 : kJoyMaxButtons)), number_(number)
+{
+    Initialize();
+}
+
+int CWinMMJoyStick::Initialize()
+{
+    valid_ = false;
+    if (number_ == kJoyStickNone) return 2;
+    const JoyStickApi& api = GetJoyStickApi();
+    if (api.getNumDevs() == 0) return 1;
+
+    JoyStickCaps caps = {};
+    uint32_t id = 0;
+    bool found = false;
+    if (number_ == kJoyStickFirst || number_ == kJoyStickAny) found = api.getDevCaps(id = 0, &caps);
+    if (!found && (number_ == kJoyStickSecond || number_ == kJoyStickAny)) found = api.getDevCaps(id = 1, &caps);
+    if (!found) {
+        number_ = kJoyStickNone;
+        return 2;
+    }
+    deviceId_ = id;
+
+    leftThreshold_ = Third(caps.xMax, caps.xMin);
+    rightThreshold_ = Third(caps.xMin, caps.xMax);
+    upThreshold_ = Third(caps.yMax, caps.yMin);
+    downThreshold_ = Third(caps.yMin, caps.yMax);
+
+    JoyStickReading probe = {};
+    if (!api.getPos(deviceId_, &probe)) return 2;
+    valid_ = true;
+    keys_.ClearBuffers();
+    return 0;
+}
+
+int CWinMMJoyStick::GetKeyState()
+{
+    if (!valid_) return 1;
+    keys_.Flip();
+
+    const JoyStickApi& api = GetJoyStickApi();
+    JoyStickReading reading = {};
+    uint32_t buttons;
+    if (buttonMax_ <= 4) {
+        if (!api.getPos(deviceId_, &reading)) return 2;
+        buttons = reading.buttons & 0xFFFF;
+    } else {
+        if (!api.getPosEx(deviceId_, &reading)) return 2;
+        buttons = reading.buttons;
+    }
+    const uint32_t x = reading.x & 0xFFFF;
+    const uint32_t y = reading.y & 0xFFFF;
+
+    uint8_t* keys = keys_.Current();
+    keys[kJoyUp] = y < upThreshold_;
+    keys[kJoyDown] = y > downThreshold_;
+    keys[kJoyLeft] = x < leftThreshold_;
+    keys[kJoyRight] = x > rightThreshold_;
+    // Buttons past the 32nd read as released: the word is empty by then.
+    for (int32_t i = 0; i < buttonMax_; ++i) {
+        keys[kJoyButton1 + i] = buttons & 1;
+        buttons >>= 1;
+    }
+    return 0;
+}
+
+int CWinMMJoyStick::SetButtonMax(int32_t count)
+{
+    if (!IsButtonCount(count)) return -1;
+    buttonMax_ = count;
+    ClearKeyState();
+    return 0;
+}
+
+int CWinMMJoyStick::SelectJoyStick(int32_t number)
+{
+    number_ = number;
+    return Initialize();
+}

@@ -1,0 +1,124 @@
+#include "file/Path.h"
+
+#include <doctest/doctest.h>
+
+#include "file/BaseDirectory.h"
+#include "file/ShiftJis.h"
+
+namespace {
+
+// Restores the base directory a test changed.
+struct BaseGuard {
+    std::string saved = GetBaseDirectory();
+    explicit BaseGuard(const std::string& base) { SetBaseDirectory(base); }
+    ~BaseGuard() { SetBaseDirectory(saved); }
+};
+
+std::string Parent(std::string path, int expected = 0)
+{
+    CHECK(GetParentDirectory(path) == expected);
+    return path;
+}
+
+}  // namespace
+
+TEST_CASE("relative paths resolve against the base directory, absolute ones stay")
+{
+    BaseGuard base("C:\\game\\bin\\");
+    CHECK(NormalizePath("a.bmp") == "C:\\game\\bin\\a.bmp");
+    CHECK(NormalizePath("..\\data\\a.bmp") == "C:\\game\\data\\a.bmp");
+    CHECK(NormalizePath("../../x/y.txt") == "C:\\x\\y.txt");
+    CHECK(NormalizePath("../../../../x") == "C:\\x");  // the root has no parent to climb to
+    CHECK(NormalizePath(".\\./img/a.bmp") == "C:\\game\\bin\\img\\a.bmp");
+    CHECK(NormalizePath("\\a.bmp") == "C:\\game\\bin\\a.bmp");
+    CHECK(NormalizePath("/\\a") == "C:\\game\\bin\\a");
+    // Only leading components are resolved.
+    CHECK(NormalizePath("a\\..\\b") == "C:\\game\\bin\\a\\..\\b");
+    CHECK(NormalizePath("..") == "C:\\game\\bin\\..");
+    // A colon anywhere or a UNC name: never joined to the base directory.
+    CHECK(NormalizePath("D:/x/y.bmp") == "D:\\x\\y.bmp");
+    CHECK(NormalizePath("..\\a:b") == "..\\a:b");
+    CHECK(NormalizePath("\\\\server\\share/x.bmp") == "\\\\server\\share\\x.bmp");
+    CHECK(NormalizePath("") == "C:\\game\\bin\\");
+}
+
+TEST_CASE("normalising leaves the second byte of a double-byte character alone")
+{
+    BaseGuard base("C:\\game\\");
+    // "ソ" is 83 5C and "表" is 95 5C: their second byte is a backslash.
+    CHECK(NormalizePath("\x83\x5C/a") == "C:\\game\\\x83\x5C\\a");
+    CHECK(NormalizePath("..\\\x95\x5C") == "C:\\\x95\x5C");
+}
+
+TEST_CASE("the parent directory of drive, UNC and relative paths")
+{
+    CHECK(Parent("C:\\game\\data\\a.bmp") == "C:\\game\\data\\");
+    CHECK(Parent("C:\\game\\data\\") == "C:\\game\\");
+    CHECK(Parent("C:/game/") == "C:/");
+    CHECK(Parent("C:\\", 1) == "C:\\");
+    CHECK(Parent("", 1).empty());
+    CHECK(Parent("name") == "name\\");  // a bare name is a directory
+    CHECK(Parent("\\\\server\\share\\dir\\a.txt") == "\\\\server\\share\\dir\\");
+    CHECK(Parent("\\\\server\\share\\dir\\") == "\\\\server\\share\\");
+    CHECK(Parent("\\\\server\\share\\", 1) == "\\\\server\\share\\");
+    CHECK(Parent("\\\\server\\", 1) == "\\\\server\\");
+    CHECK(Parent("\\\\", 1) == "\\\\");
+    // A file name ending in the byte 5C of a double-byte character is not a directory.
+    CHECK(Parent("C:\\dir\\\x83\x5C") == "C:\\dir\\");
+    CHECK(Parent("C:\\\x83\x5C\\sub\\") == "C:\\\x83\x5C\\");
+}
+
+TEST_CASE("file-name parts")
+{
+    CHECK(GetFileNamePart("C:\\a\\b.txt") == "b.txt");
+    CHECK(GetFileNamePart("img/title.BMP") == "title.BMP");
+    CHECK(GetFileNamePart("C:\\a\\") == "");
+    CHECK(GetFileNamePart("\x83\x5C.bmp") == "\x83\x5C.bmp");
+    CHECK(GetSuffixPart("title.BMP") == "BMP");
+    CHECK(GetSuffixPart("C:\\a.b\\c") == "");
+    CHECK(GetSuffixPart("a.qga.bmp") == "bmp");
+    CHECK(GetSuffixPart("a.") == "");
+    CHECK(EndsWithSeparator("C:\\"));
+    CHECK(EndsWithSeparator("a/"));
+    CHECK_FALSE(EndsWithSeparator("C:\\\x83\x5C"));
+    CHECK_FALSE(EndsWithSeparator(""));
+}
+
+TEST_CASE("the base directory always ends in a separator")
+{
+    BaseGuard guard("C:\\x\\");
+    SetBaseDirectory("D:\\game");
+    CHECK(GetBaseDirectory() == "D:\\game\\");
+    SetBaseDirectory("D:/game/");
+    CHECK(GetBaseDirectory() == "D:/game/");
+    SetBaseDirectory("");
+    CHECK(GetBaseDirectory() == "D:/game/");
+    // A quoted program path, as in a command line, yields its folder.
+    SetBaseDirectory("\"C:\\Program Files\\Pyro\\pyro.exe\" -window");
+    CHECK(GetBaseDirectory() == "C:\\Program Files\\Pyro\\");
+    SetBaseDirectory("\"C:\\game");
+    CHECK(GetBaseDirectory() == "C:\\game\\");
+    SetBaseDirectory("C:\\\x83\x5C");
+    CHECK(GetBaseDirectory() == "C:\\\x83\x5C\\");
+}
+
+TEST_CASE("the base directory starts as the current directory")
+{
+    BaseGuard guard("C:\\x\\");
+    InitBaseDirectory();
+    const std::string base = GetBaseDirectory();
+    REQUIRE(base.size() > 3);
+    CHECK(base[1] == ':');  // the native build names host paths as Wine does, Z:\...
+    CHECK(base.back() == '\\');
+    CHECK(NormalizePath("a.txt") == base + "a.txt");
+}
+
+TEST_CASE("lower-casing folds A to Z only, never a second byte")
+{
+    std::string text = "Title.BMP\x82\x60Z\x83\x5A\xB1Q"; // full-width A (82 60), ゼ (83 5A), half-width ｱ
+    ToLowerSjis(text);
+    CHECK(text == "title.bmp\x82\x60z\x83\x5A\xB1q");
+    std::string endsInLead = "A\x83";
+    ToLowerSjis(endsInLead);
+    CHECK(endsInLead == "a\x83");
+}
