@@ -46,3 +46,13 @@ if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
     </dev/null >/dev/null 2>&1
   /usr/lib/wine/wineserver -w || true
 fi
+# The system's Japanese font names map to the IPA fonts, also in their vertical "@" forms (without
+# this, Wine picks whatever font covers the character set, and "@" names fall to a font without
+# Latin letters).
+if ! grep -q '="IPAPMincho"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+  for pair in "ＭＳ ゴシック=IPAGothic" "ＭＳ Ｐゴシック=IPAPGothic" "ＭＳ 明朝=IPAMincho" "ＭＳ Ｐ明朝=IPAPMincho"; do
+    WINEDEBUG=-all LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 DISPLAY= /usr/lib/wine/wine64 reg add \
+      'HKCU\Software\Wine\Fonts\Replacements' /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f </dev/null >/dev/null 2>&1
+  done
+  /usr/lib/wine/wineserver -w || true
+fi

@@ -11,14 +11,15 @@ int g_showCommand = 0;
 bool g_fullScreen = false;
 }  // namespace
 
+// A thread without an application has no window to hook: nothing happens.
 void HookMyWindow(IWindowHook* hook)
 {
-    GetMyApp()->GetWindow().AddHook(hook);
+    if (CApplication* app = GetMyApp()) app->GetWindow().AddHook(hook);
 }
 
 void UnhookMyWindow(IWindowHook* hook)
 {
-    GetMyApp()->GetWindow().RemoveHook(hook);
+    if (CApplication* app = GetMyApp()) app->GetWindow().RemoveHook(hook);
 }
 
 HWND GetMyHWnd()

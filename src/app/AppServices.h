@@ -6,7 +6,7 @@
 
 class IWindowHook;
 
-// Adds or removes a hook on the window of the calling thread's application (which must exist).
+// Adds or removes a hook on the window of the calling thread's application; no-op without one.
 void HookMyWindow(IWindowHook* hook);
 void UnhookMyWindow(IWindowHook* hook);
 // Window of the calling thread's application; null when the thread has none.

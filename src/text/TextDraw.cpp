@@ -1,0 +1,208 @@
+// CTextDraw: text settings, GDI drawing of the lines with shadow and background, measurement.
+#include "text/TextDraw.h"
+
+#include "text/TextLines.h"
+
+#include <algorithm>
+#include <cstdarg>
+
+namespace {
+
+const char* const kFaceNames[] = {"ＭＳ ゴシック", "ＭＳ Ｐゴシック", "ＭＳ 明朝", "ＭＳ Ｐ明朝"};
+const uint32_t kQualities[] = {DEFAULT_QUALITY, DRAFT_QUALITY, PROOF_QUALITY, ANTIALIASED_QUALITY,
+                               NONANTIALIASED_QUALITY};
+
+// Formatted text: wvsprintfA writes at most 1024 characters and its terminating zero.
+constexpr size_t kFormatBuffer = 1025;
+constexpr size_t kMaxFormattedBytes = 511;
+
+}  // namespace
+
+CTextDraw::CTextDraw() : faceName_(kFaceNames[0]) {}
+
+CTextDraw::~CTextDraw() = default;
+
+CTextDraw& CTextDraw::SetText(const char* text)
+{
+    text_ = text ? text : "";
+    return *this;
+}
+
+CTextDraw& CTextDraw::SetTextF(const char* format, ...)
+{
+    char buffer[kFormatBuffer];
+    va_list args;
+    va_start(args, format);
+    int written = wvsprintfA(buffer, format ? format : "", args);
+    va_end(args);
+    written = std::clamp(written, 0, int(kFormatBuffer - 1));
+    buffer[written] = '\0';
+    text_.assign(buffer, CutAtCharBoundary(buffer, size_t(written), kMaxFormattedBytes));
+    return *this;
+}
+
+CTextDraw& CTextDraw::SetFaceIndex(int32_t index)
+{
+    faceName_ = index >= 0 && index < 4 ? kFaceNames[index] : "";
+    return *this;
+}
+
+CTextDraw& CTextDraw::SetFaceName(const char* faceName)
+{
+    faceName_ = faceName ? faceName : "";
+    return *this;
+}
+
+CTextDraw& CTextDraw::SetHeight(int32_t height)
+{
+    height_ = height;
+    lineSpacing_ = height;
+    return *this;
+}
+
+CTextDraw& CTextDraw::SetLineSpacing(int32_t spacing)
+{
+    lineSpacing_ = spacing;
+    return *this;
+}
+
+CTextDraw& CTextDraw::SetTextColor(uint32_t colour)
+{
+    textColor_ = colour;
+    return *this;
+}
+
+CTextDraw& CTextDraw::SetShadowColor(uint32_t colour)
+{
+    shadowColor_ = colour;
+    return *this;
+}
+
+CTextDraw& CTextDraw::SetBkColor(uint32_t colour)
+{
+    bkColor_ = colour;
+    return *this;
+}
+
+CTextDraw& CTextDraw::SetQuality(int32_t index)
+{
+    if (index >= 0 && index < 5) quality_ = kQualities[index];
+    return *this;
+}
+
+CTextDraw& CTextDraw::SetWeight(int32_t weight)
+{
+    weight_ = weight;
+    return *this;
+}
+
+CTextDraw& CTextDraw::SetItalic(bool italic)
+{
+    italic_ = italic ? 1 : 0;
+    return *this;
+}
+
+CTextDraw& CTextDraw::SetUnderline(bool underline)
+{
+    underline_ = underline ? 1 : 0;
+    return *this;
+}
+
+CTextDraw& CTextDraw::SetStrikeOut(bool strikeOut)
+{
+    strikeOut_ = strikeOut ? 1 : 0;
+    return *this;
+}
+
+CTextDraw& CTextDraw::SetShadowOffset(int32_t x, int32_t y)
+{
+    shadowX_ = x;
+    shadowY_ = y;
+    return *this;
+}
+
+void CTextDraw::GetShadowOffset(int32_t* x, int32_t* y) const
+{
+    if (x) *x = shadowX_;
+    if (y) *y = shadowY_;
+}
+
+HFONT CTextDraw::CreateTextFont() const
+{
+    return CreateFontA(height_, 0, 0, 0, weight_, italic_, underline_, strikeOut_, SHIFTJIS_CHARSET, 0, 0, quality_,
+                       FF_MODERN | DEFAULT_PITCH, faceName_.c_str());
+}
+
+void CTextDraw::SetBackground(HDC dc) const
+{
+    if (bkColor_ == kNone) {
+        SetBkMode(dc, TRANSPARENT);
+    } else {
+        SetBkMode(dc, OPAQUE);
+        ::SetBkColor(dc, bkColor_);
+    }
+}
+
+void CTextDraw::DrawLines(HDC dc, int32_t x, int32_t y) const
+{
+    ForEachLine(text_.c_str(), [&](const char* line, size_t length, bool) {
+        TextOutA(dc, x, y, line, int(length));
+        y += lineSpacing_;
+    });
+}
+
+void CTextDraw::Draw(HDC dc, int32_t x, int32_t y) const
+{
+    if (text_.empty() || !dc) return;
+    HFONT font = CreateTextFont();
+    if (!font) return;
+    HGDIOBJ previous = SelectObject(dc, font);
+
+    const bool shadow = shadowColor_ != kNone;
+    if (shadow) {
+        ::SetTextColor(dc, shadowColor_);
+        SetBackground(dc);
+        DrawLines(dc, x + shadowX_, y + shadowY_);
+    }
+    if (textColor_ != kNone) {
+        if (!shadow) SetBackground(dc);
+        else if (bkColor_ != kNone) SetBkMode(dc, TRANSPARENT);  // the shadow pass painted it
+        ::SetTextColor(dc, textColor_);
+        DrawLines(dc, x, y);
+    }
+
+    SelectObject(dc, previous);
+    DeleteObject(font);
+}
+
+int32_t CTextDraw::GetTextSize(int32_t* width, int32_t* height) const
+{
+    if (width) *width = 0;
+    if (height) *height = 0;
+    if (text_.empty()) return 1;
+    HFONT font = CreateTextFont();
+    if (!font) return 1;
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (!dc) {
+        DeleteObject(font);
+        return 1;
+    }
+    HGDIOBJ previous = SelectObject(dc, font);
+
+    int32_t maxWidth = 0;
+    int32_t total = 0;
+    const int32_t slant = italic_ ? height_ / 4 : 0;
+    ForEachLine(text_.c_str(), [&](const char* line, size_t length, bool last) {
+        SIZE size = {0, 0};
+        GetTextExtentPoint32A(dc, line, int(length), &size);
+        total += last ? size.cy : lineSpacing_;
+        maxWidth = std::max(maxWidth, int32_t(size.cx) + slant);
+    });
+
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    DeleteObject(font);
+    if (width) *width = maxWidth + 3;
+    if (height) *height = total + 3;
+    return 0;
+}

@@ -1,0 +1,76 @@
+// CTextDraw: one piece of text (Shift-JIS, lines separated by line feeds) with its font and
+// colour settings. It draws itself onto a GDI device context, with an optional shadow and
+// background, or reports the size it needs. Fonts are made for each call and never kept.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+class CTextDraw {
+public:
+    // A colour value that switches the text, its shadow or its background off.
+    static constexpr uint32_t kNone = 0xFFFFFFFF;
+
+    CTextDraw();
+    virtual ~CTextDraw();
+
+    // Each setter returns the object itself. Colours are GDI values 0x00BBGGRR.
+    CTextDraw& SetText(const char* text);
+    // wvsprintfA formatting; the result is cut at 511 bytes on a character boundary.
+    CTextDraw& SetTextF(const char* format, ...);
+    // 0 "ＭＳ ゴシック", 1 "ＭＳ Ｐゴシック", 2 "ＭＳ 明朝", 3 "ＭＳ Ｐ明朝", other: the default face.
+    CTextDraw& SetFaceIndex(int32_t index);
+    CTextDraw& SetFaceName(const char* faceName);
+    // Sets the font height and the line spacing.
+    CTextDraw& SetHeight(int32_t height);
+    CTextDraw& SetLineSpacing(int32_t spacing);
+    CTextDraw& SetTextColor(uint32_t colour);
+    CTextDraw& SetShadowColor(uint32_t colour);
+    CTextDraw& SetBkColor(uint32_t colour);
+    // 0 default, 1 draft, 2 proof, 3 antialiased, 4 non-antialiased; other indices change nothing.
+    CTextDraw& SetQuality(int32_t index);
+    CTextDraw& SetWeight(int32_t weight);
+    CTextDraw& SetItalic(bool italic);
+    CTextDraw& SetUnderline(bool underline);
+    CTextDraw& SetStrikeOut(bool strikeOut);
+    CTextDraw& SetShadowOffset(int32_t x, int32_t y);
+
+    // Draws with the text's top-left corner at (x, y): first the shadow, then the text.
+    void Draw(HDC dc, int32_t x, int32_t y) const;
+    // 0 and the size the text needs (with 3 pixels to spare each way), or 1 and 0 by 0.
+    int32_t GetTextSize(int32_t* width, int32_t* height) const;
+
+    const std::string& GetText() const { return text_; }
+    const std::string& GetFaceName() const { return faceName_; }
+    void GetShadowOffset(int32_t* x, int32_t* y) const;
+    int32_t GetHeight() const { return height_; }
+    int32_t GetLineSpacing() const { return lineSpacing_; }
+    uint32_t GetQuality() const { return quality_; }
+    uint32_t GetTextColor() const { return textColor_; }
+    uint32_t GetShadowColor() const { return shadowColor_; }
+    uint32_t GetBkColor() const { return bkColor_; }
+    int32_t GetWeight() const { return weight_; }
+    bool IsItalic() const { return italic_ != 0; }
+
+private:
+    HFONT CreateTextFont() const;
+    void SetBackground(HDC dc) const;
+    void DrawLines(HDC dc, int32_t x, int32_t y) const;
+
+    std::string text_;
+    uint32_t quality_ = PROOF_QUALITY;
+    uint32_t textColor_ = 0xFFFFFF;
+    uint32_t shadowColor_ = 0x808080;
+    uint32_t bkColor_ = kNone;
+    int32_t height_ = 16;
+    std::string faceName_;
+    int32_t lineSpacing_ = 20;
+    int32_t weight_ = 300;
+    uint8_t italic_ = 0;
+    uint8_t underline_ = 0;
+    uint8_t strikeOut_ = 0;
+    int32_t shadowX_ = 2;
+    int32_t shadowY_ = 2;
+};

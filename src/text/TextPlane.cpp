@@ -1,0 +1,75 @@
+// CTextPlane: horizontal rendering straight into the plane's DIB section, vertical rendering
+// through a temporary plane and a quarter-turn copy.
+#include "text/TextPlane.h"
+
+#include <string>
+
+CTextPlane::CTextPlane() { GetImpl()->SetUseDIB(true); }
+
+int32_t CTextPlane::RenderText() { return vertical ? RenderVertical() : RenderHorizontal(); }
+
+void CTextPlane::TextSize(int32_t* width, int32_t* height) const
+{
+    text.GetTextSize(width, height);
+    if (*width == 0 || *height == 0) *width = *height = 1;
+}
+
+int32_t CTextPlane::RenderHorizontal()
+{
+    if (!IsLoaded()) {
+        int32_t width, height;
+        TextSize(&width, &height);
+        if (Create(width, height) != 0) return 1;
+    }
+    text.Draw(GetImpl()->GetDC(), drawX, drawY);
+    GdiFlush();
+    GetImpl()->GetAlphaFlag() = 0;
+    return 0;
+}
+
+int32_t CTextPlane::RenderVertical()
+{
+    // The "@" variant of a face draws each character turned a quarter anticlockwise; the turn
+    // below stands them upright again and runs the line downwards.
+    const std::string face = text.GetFaceName();
+    if (face.empty() || face[0] != '@') text.SetFaceName(("@" + face).c_str());
+
+    int32_t result = 0;
+    int32_t w, h;
+    if (IsLoaded()) {
+        GetSize(&w, &h);
+    } else {
+        TextSize(&w, &h);
+        if (Create(h, w) != 0) result = 1;
+    }
+    if (result == 0) {
+        // The shadow offset is given upright; on the unturned image it is turned back.
+        int32_t dx, dy;
+        text.GetShadowOffset(&dx, &dy);
+        text.SetShadowOffset(dy, -dx);
+        CPlane temporary;
+        temporary.GetImpl()->SetUseDIB(true);
+        if (temporary.Create(w, h) != 0) {
+            result = 2;
+        } else {
+            text.Draw(temporary.GetImpl()->GetDC(), drawX, drawY);
+            GdiFlush();
+            // Temporary pixel (j, i) becomes (W - 1 - i, j). A loaded image that is not square
+            // may be too small for the turned text: what falls outside is left out.
+            const CPlaneImpl* from = temporary.GetImpl();
+            CPlaneImpl* to = GetImpl();
+            int32_t width, height;
+            GetSize(&width, &height);
+            uint32_t* pixels = to->GetPixels();
+            const int32_t pitch = to->GetPitch() / 4;
+            for (int32_t i = 0; i < h && i < width; ++i) {
+                const uint32_t* row = from->GetPixels() + size_t(i) * size_t(from->GetPitch() / 4);
+                for (int32_t j = 0; j < w && j < height; ++j) pixels[size_t(j) * pitch + (width - 1 - i)] = row[j];
+            }
+            to->GetAlphaFlag() = 0;
+        }
+        text.SetShadowOffset(dx, dy);
+    }
+    text.SetFaceName(face.c_str());
+    return result;
+}
