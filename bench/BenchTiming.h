@@ -7,7 +7,8 @@
 
 // Calls work() repeatedly; returns the best observed rate in million pixels per second.
 template <class Work>
-double MpixelsPerSecond(double pixelsPerCall, Work&& work, double secondsPerRun = 0.1, int runs = 3)
+double MpixelsPerSecond(double pixelsPerCall, Work&& work, double secondsPerRun = 0.05,
+                        int runs = 7)
 {
     using Clock = std::chrono::steady_clock;
     double best = 0;

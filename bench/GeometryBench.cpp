@@ -52,10 +52,12 @@ int main()
         impl->RotateBlt(&sprite, nullptr, kScreenW / 2, kScreenH / 2, kAngle, kZoom, 4, nullptr);
     });
     const double rotateFast = MpixelsPerSecond(turnedArea, [&] {
-        impl->RotateBltFast(&sprite, nullptr, kScreenW / 2, kScreenH / 2, kAngle, kZoom, 4, nullptr);
+        impl->RotateBltFast(&sprite, nullptr, kScreenW / 2, kScreenH / 2, kAngle, kZoom, 4,
+                            nullptr);
     });
     // A slanted full-screen quadrilateral; its area by the shoelace formula.
-    const Point from[4] = {{0, 0}, {kScreenW - 1, 0}, {0, kScreenH - 1}, {kScreenW - 1, kScreenH - 1}};
+    const Point from[4] = {
+        {0, 0}, {kScreenW - 1, 0}, {0, kScreenH - 1}, {kScreenW - 1, kScreenH - 1}};
     const Point to[4] = {{40, 0}, {kScreenW, 20}, {0, kScreenH}, {kScreenW - 30, kScreenH - 10}};
     const double quadArea =
         0.5 * ((to[0].x * to[1].y - to[1].x * to[0].y) + (to[1].x * to[3].y - to[3].x * to[1].y) +
@@ -70,9 +72,12 @@ int main()
     std::printf("%-52s %10.1f\n", "MorphBltFast 640x480 onto a full-screen quad", morph);
 
 #if defined(PYRO_BENCH_PEERS)
-    SDL_Surface* peerSprite = SDL_CreateRGBSurfaceWithFormat(0, kSprite, kSprite, 32, SDL_PIXELFORMAT_ARGB8888);
-    SDL_Surface* peerPicture = SDL_CreateRGBSurfaceWithFormat(0, kScreenW, kScreenH, 32, SDL_PIXELFORMAT_ARGB8888);
-    SDL_Surface* peerScreen = SDL_CreateRGBSurfaceWithFormat(0, kScreenW, kScreenH, 32, SDL_PIXELFORMAT_ARGB8888);
+    auto surface = [](int w, int h) {
+        return SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
+    };
+    SDL_Surface* peerSprite = surface(kSprite, kSprite);
+    SDL_Surface* peerPicture = surface(kScreenW, kScreenH);
+    SDL_Surface* peerScreen = surface(kScreenW, kScreenH);
     Fill(static_cast<uint32_t*>(peerSprite->pixels), size_t(kSprite) * kSprite, random);
     Fill(static_cast<uint32_t*>(peerPicture->pixels), size_t(kScreenW) * kScreenH, random);
     SDL_SetColorKey(peerSprite, SDL_TRUE, 0x00FF00FF);
@@ -94,10 +99,10 @@ int main()
     std::printf("\n%-52s %10s %9s\n", "peer (SDL2_gfx)", "Mpx/s", "ours/peer");
     std::printf("%-52s %10.1f %9.2f\n", "rotozoomSurface 256x256, 45 deg, 1.25 (vs RotateBltFast)",
                 peerTurn, rotateFast / peerTurn);
-    std::printf("%-52s %10.1f %9.2f\n", "rotozoomSurface + SDL_BlitSurface (vs RotateBlt)", peerTurnDraw,
-                rotate / peerTurnDraw);
-    std::printf("%-52s %10.1f %9.2f\n", "rotozoomSurface 640x480, 2 deg, 1.0 (vs MorphBltFast)", peerFull,
-                morph / peerFull);
+    std::printf("%-52s %10.1f %9.2f\n", "rotozoomSurface + SDL_BlitSurface (vs RotateBlt)",
+                peerTurnDraw, rotate / peerTurnDraw);
+    std::printf("%-52s %10.1f %9.2f\n", "rotozoomSurface 640x480, 2 deg, 1.0 (vs MorphBltFast)",
+                peerFull, morph / peerFull);
     SDL_FreeSurface(peerSprite);
     SDL_FreeSurface(peerPicture);
     SDL_FreeSurface(peerScreen);

@@ -65,11 +65,13 @@ void Fill(CPlane& plane, std::mt19937& random)
     for (int32_t i = 0; i < w * h; ++i) p[i] = random() % 4 ? uint32_t(random()) : kKey;
 }
 
-double Measure(const Op& op, CPlaneImpl& dst, CPlane& src, const Rect* srcRect, const Size* size)
+double Measure(const Op& op, CPlaneImpl& dst, CPlane& src, const Rect* srcRect,
+               const Size* size)
 {
     return MpixelsPerSecond(double(kWidth) * kHeight, [&] {
         if (op.six) (dst.*op.six)(&src, 0, 0, srcRect, size, nullptr);
-        else if (op.eight) (dst.*op.eight)(&src, 0, 0, 0x404040, 0xBFBFBF, srcRect, size, nullptr);
+        else if (op.eight)
+            (dst.*op.eight)(&src, 0, 0, 0x404040, 0xBFBFBF, srcRect, size, nullptr);
         else (dst.*op.level)(&src, 0, 0, 0xC0, srcRect, size, nullptr);
     });
 }
@@ -89,9 +91,12 @@ void MeasurePeers(const std::vector<Row>& oneToOne, const std::vector<Row>& stre
             if (r.name == name) return r.mmx;
         return 0.0;
     };
-    SDL_Surface* src = SDL_CreateRGBSurfaceWithFormat(0, kWidth, kHeight, 32, SDL_PIXELFORMAT_ARGB8888);
-    SDL_Surface* small = SDL_CreateRGBSurfaceWithFormat(0, kWidth / 2, kHeight / 2, 32, SDL_PIXELFORMAT_ARGB8888);
-    SDL_Surface* dst = SDL_CreateRGBSurfaceWithFormat(0, kWidth, kHeight, 32, SDL_PIXELFORMAT_ARGB8888);
+    auto surface = [](int w, int h) {
+        return SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
+    };
+    SDL_Surface* src = surface(kWidth, kHeight);
+    SDL_Surface* small = surface(kWidth / 2, kHeight / 2);
+    SDL_Surface* dst = surface(kWidth, kHeight);
     for (SDL_Surface* s : {src, small, dst}) {
         uint32_t* p = static_cast<uint32_t*>(s->pixels);
         for (int i = 0; i < s->w * s->h; ++i) p[i] = random() % 4 ? uint32_t(random()) : kKey;
@@ -106,10 +111,12 @@ void MeasurePeers(const std::vector<Row>& oneToOne, const std::vector<Row>& stre
             else SDL_BlitSurface(from, nullptr, dst, nullptr);
         });
     };
-    pixman_image_t* psrc = pixman_image_create_bits(PIXMAN_a8r8g8b8, kWidth, kHeight,
-                                                    static_cast<uint32_t*>(src->pixels), src->pitch);
-    pixman_image_t* pdst = pixman_image_create_bits(PIXMAN_a8r8g8b8, kWidth, kHeight,
-                                                    static_cast<uint32_t*>(dst->pixels), dst->pitch);
+    auto image = [](SDL_Surface* s) {
+        return pixman_image_create_bits(PIXMAN_a8r8g8b8, s->w, s->h,
+                                        static_cast<uint32_t*>(s->pixels), s->pitch);
+    };
+    pixman_image_t* psrc = image(src);
+    pixman_image_t* pdst = image(dst);
     auto pix = [&](pixman_op_t op) {
         return MpixelsPerSecond(pixels, [&] {
             pixman_image_composite32(op, psrc, nullptr, pdst, 0, 0, 0, 0, 0, 0, kWidth, kHeight);
@@ -121,17 +128,23 @@ void MeasurePeers(const std::vector<Row>& oneToOne, const std::vector<Row>& stre
         const char* ours;
         double oursRate;
     } peers[] = {
-        {"SDL_BlitSurface, colour key", sdl(src, SDL_BLENDMODE_NONE, true, false), "TransferCopyKeyed", find(oneToOne, "TransferCopyKeyed")},
-        {"SDL_BlitSurface, BLEND", sdl(src, SDL_BLENDMODE_BLEND, false, false), "TransferAlpha", find(oneToOne, "TransferAlpha")},
-        {"SDL_BlitSurface, ADD", sdl(src, SDL_BLENDMODE_ADD, false, false), "TransferAdd", find(oneToOne, "TransferAdd")},
-        {"SDL_BlitScaled 2x", sdl(small, SDL_BLENDMODE_NONE, false, true), "TransferCopy 2x", find(stretched, "TransferCopy")},
+        {"SDL_BlitSurface, colour key", sdl(src, SDL_BLENDMODE_NONE, true, false),
+         "TransferCopyKeyed", find(oneToOne, "TransferCopyKeyed")},
+        {"SDL_BlitSurface, BLEND", sdl(src, SDL_BLENDMODE_BLEND, false, false), "TransferAlpha",
+         find(oneToOne, "TransferAlpha")},
+        {"SDL_BlitSurface, ADD", sdl(src, SDL_BLENDMODE_ADD, false, false), "TransferAdd",
+         find(oneToOne, "TransferAdd")},
+        {"SDL_BlitScaled 2x", sdl(small, SDL_BLENDMODE_NONE, false, true), "TransferCopy 2x",
+         find(stretched, "TransferCopy")},
         {"pixman SRC", pix(PIXMAN_OP_SRC), "TransferCopy", find(oneToOne, "TransferCopy")},
         {"pixman OVER", pix(PIXMAN_OP_OVER), "TransferAlpha", find(oneToOne, "TransferAlpha")},
         {"pixman ADD", pix(PIXMAN_OP_ADD), "TransferAdd", find(oneToOne, "TransferAdd")},
     };
-    std::printf("\n%-30s %10s  %-20s %10s %9s\n", "peer", "Mpx/s", "ours (MMX)", "Mpx/s", "ours/peer");
+    std::printf("\n%-30s %10s  %-20s %10s %9s\n", "peer", "Mpx/s", "ours (MMX)", "Mpx/s",
+                "ours/peer");
     for (const Peer& p : peers)
-        std::printf("%-30s %10.1f  %-20s %10.1f %9.2f\n", p.peer, p.rate, p.ours, p.oursRate, p.oursRate / p.rate);
+        std::printf("%-30s %10.1f  %-20s %10.1f %9.2f\n", p.peer, p.rate, p.ours, p.oursRate,
+                    p.oursRate / p.rate);
     pixman_image_unref(psrc);
     pixman_image_unref(pdst);
     SDL_FreeSurface(src);
@@ -167,17 +180,18 @@ int main()
     const Rect quarter{0, 0, kWidth / 2, kHeight / 2};
     const Size full{kWidth, kHeight};
     std::vector<Row> oneToOne, stretched;
-    std::printf("%-33s %23s %23s %13s\n", "", "640x480 one to one", "320x240 stretched 2x", "/memcpy (1:1)");
-    std::printf("%-33s %8s %8s %6s %8s %8s %6s %6s %6s\n", "operation", "portable", "MMX", "ratio",
-                "portable", "MMX", "ratio", "port.", "MMX");
+    std::printf("%-33s %23s %23s %13s\n", "", "640x480 one to one", "320x240 stretched 2x",
+                "/memcpy (1:1)");
+    std::printf("%-33s %8s %8s %6s %8s %8s %6s %6s %6s\n", "operation", "portable", "MMX",
+                "ratio", "portable", "MMX", "ratio", "port.", "MMX");
     for (const Op& op : kOps) {
         const Row one{op.name, Measure(op, *portable.GetImpl(), src, nullptr, nullptr),
                       Measure(op, *mmx.GetImpl(), src, nullptr, nullptr)};
         const Row two{op.name, Measure(op, *portable.GetImpl(), src, &quarter, &full),
                       Measure(op, *mmx.GetImpl(), src, &quarter, &full)};
-        std::printf("%-33s %8.1f %8.1f %6.2f %8.1f %8.1f %6.2f %6.2f %6.2f\n", op.name, one.portable,
-                    one.mmx, one.mmx / one.portable, two.portable, two.mmx, two.mmx / two.portable,
-                    one.portable / memcpyRate, one.mmx / memcpyRate);
+        std::printf("%-33s %8.1f %8.1f %6.2f %8.1f %8.1f %6.2f %6.2f %6.2f\n", op.name,
+                    one.portable, one.mmx, one.mmx / one.portable, two.portable, two.mmx,
+                    two.mmx / two.portable, one.portable / memcpyRate, one.mmx / memcpyRate);
         std::fflush(stdout);
         oneToOne.push_back(one);
         stretched.push_back(two);

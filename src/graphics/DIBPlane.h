@@ -116,6 +116,8 @@ protected:
 private:
     template <class Change>
     int32_t ForEachPixel(const Rect* rect, Change change);
+    template <class Rule>
+    int32_t ColourEffect(uint32_t colour, const Rect* rect);
     int32_t Morph(CPlane* src, const Point* srcPoints, const Point* dstPoints, const Rect* clip,
                   int32_t divisorFlag, bool keyed);
     int32_t Rotate(CPlane* src, const Rect* srcRect, int32_t x, int32_t y, int32_t angle,

@@ -35,7 +35,10 @@ private:
 };
 
 // floor(i * rate / 256), held to a channel's range (rates above 256 brighten up to white).
-uint32_t ColourEntry(int64_t i, int64_t rate) { return uint32_t(std::clamp<int64_t>((i * rate) >> 8, 0, 255)); }
+uint32_t ColourEntry(int64_t i, int64_t rate)
+{
+    return uint32_t(std::clamp<int64_t>((i * rate) >> 8, 0, 255));
+}
 // (floor(i * rate / 256) mod 256) << 24.
 uint32_t AlphaEntry(int64_t i, int64_t rate) { return uint32_t((i * rate) >> 8 & 0xFF) << 24; }
 
@@ -120,28 +123,29 @@ int32_t CDIBPlane::CopyScaleAlpha(CPlane* src, int32_t rate, const Rect* rect)
     return 0;
 }
 
-int32_t CDIBPlane::AddColor(uint32_t colour, const Rect* rect)
+// The colour rides as the "source" of the add and subtract rules; its top byte is 0, so both
+// leave the alpha bytes as they were.
+template <class Rule>
+int32_t CDIBPlane::ColourEffect(uint32_t colour, const Rect* rect)
 {
     Rect r;
     if (ColourEffectRect(rect, &r)) return 1;
-    const PixelOps::Row<PixelOps::Add> add{};
+    const PixelOps::Row<Rule> row{};
     for (int32_t y = r.top; y < r.bottom; ++y) {
         FixedCursor c{colour & 0xFFFFFF};
-        add(rows_[size_t(y)] + r.left, size_t(r.right - r.left), c);
+        row(rows_[size_t(y)] + r.left, size_t(r.right - r.left), c);
     }
     return 0;
 }
 
+int32_t CDIBPlane::AddColor(uint32_t colour, const Rect* rect)
+{
+    return ColourEffect<PixelOps::Add>(colour, rect);
+}
+
 int32_t CDIBPlane::SubColor(uint32_t colour, const Rect* rect)
 {
-    Rect r;
-    if (ColourEffectRect(rect, &r)) return 1;
-    const PixelOps::Row<PixelOps::Subtract> subtract{};
-    for (int32_t y = r.top; y < r.bottom; ++y) {
-        FixedCursor c{colour & 0xFFFFFF};
-        subtract(rows_[size_t(y)] + r.left, size_t(r.right - r.left), c);
-    }
-    return 0;
+    return ColourEffect<PixelOps::Subtract>(colour, rect);
 }
 
 // Every value is computed from the pixels as they were: the original of the row above is kept
@@ -197,7 +201,8 @@ int32_t CDIBPlane::Mosaic(int32_t blockSize, const Rect* rect)
         for (int64_t bx = r.left; bx < r.right; bx += blockSize) {
             const int64_t xEnd = std::min<int64_t>(bx + blockSize, r.right);
             const uint32_t colour = rows_[size_t(by)][bx];
-            for (int64_t y = by; y < yEnd; ++y) std::fill(rows_[size_t(y)] + bx, rows_[size_t(y)] + xEnd, colour);
+            for (int64_t y = by; y < yEnd; ++y)
+                std::fill(rows_[size_t(y)] + bx, rows_[size_t(y)] + xEnd, colour);
         }
     }
     return 0;

@@ -39,8 +39,8 @@ int32_t MulDiv32(int32_t a, int32_t b, int32_t c)
 
 // The source quadrilateral's corners (inset 1) map onto the destination points; a row's last
 // pixel samples the rectangle's last column exactly.
-int32_t FromRect(CPlaneImpl& dst, CPlane* src, const Rect* srcRect,
-                        const Point* dstPoints, const Rect* clip, bool keyed)
+int32_t FromRect(CPlaneImpl& dst, CPlane* src, const Rect* srcRect, const Point* dstPoints,
+                 const Rect* clip, bool keyed)
 {
     if (!src) return 0;
     Point corners[4];
@@ -52,7 +52,7 @@ int32_t FromRect(CPlaneImpl& dst, CPlane* src, const Rect* srcRect,
 // The source points map onto the destination rectangle's edges (inset 0) with the row's width
 // dividing the distance, so its every row and column is drawn.
 int32_t ToRect(CPlaneImpl& dst, CPlane* src, const Point* srcPoints, const Rect* dstRect,
-                      const Rect* clip, bool keyed)
+               const Rect* clip, bool keyed)
 {
     Point corners[4];
     Corners(dstRect ? *dstRect : dst.GetRect(), 0, corners);
@@ -113,9 +113,9 @@ int32_t CDIBPlane::MorphBltFastToRect(CPlane* src, const Point* srcPoints, const
     return ToRect(*this, src, srcPoints, dstRect, clip, false);
 }
 
-// The zoomed source rectangle, turned about the anchor point, becomes the destination
-// quadrilateral of the FromRect mapping. Anchors: 0 top-left, 1 top-right, 2 bottom-left,
-// 3 bottom-right, 4 centre of the zoomed picture placed with its top-left at (x, y).
+// The zoomed picture, placed with its top-left corner at (x, y), is turned about its top-left
+// (anchor 0), top-right (1), bottom-left (2) or bottom-right corner (3) or its centre (4); the
+// turned corners become the destination quadrilateral of the FromRect mapping.
 int32_t CDIBPlane::Rotate(CPlane* src, const Rect* srcRect, int32_t x, int32_t y, int32_t angle,
                           int32_t zoom, int32_t anchor, const Rect* clip, bool keyed)
 {
@@ -135,8 +135,8 @@ int32_t CDIBPlane::Rotate(CPlane* src, const Rect* srcRect, int32_t x, int32_t y
     const int64_t cx = int64_t(x) + offsets[anchor][0];
     const int64_t cy = int64_t(y) + offsets[anchor][1];
     const int32_t* cosTable = CosTable();
-    const int64_t c = cosTable[angle & 511];
-    const int64_t s = cosTable[(angle + 384) & 511];
+    const int64_t c = cosTable[uint32_t(angle) & 511];
+    const int64_t s = cosTable[(uint32_t(angle) + 384) & 511];
     const int64_t corners[4][2] = {{x, y}, {x + zw, y}, {x, y + zh}, {x + zw, y + zh}};
     Point points[4];
     for (int i = 0; i < 4; ++i) {

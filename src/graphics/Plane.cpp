@@ -70,7 +70,10 @@ int32_t CPlane::BlendBltAlphaLevel(CPlane* src, int32_t x, int32_t y, int32_t le
                          nullptr);
 }
 
-int32_t CPlane::Mosaic(int32_t blockSize, const Rect* rect) { return impl_->Mosaic(blockSize, rect); }
+int32_t CPlane::Mosaic(int32_t blockSize, const Rect* rect)
+{
+    return impl_->Mosaic(blockSize, rect);
+}
 
 int32_t CPlane::Negate(const Rect* rect) { return impl_->Negate(rect); }
 

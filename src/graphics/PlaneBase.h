@@ -71,5 +71,8 @@ public:
 };
 
 // The rate pair of a fade level: (destination rate, source rate).
-inline uint32_t FadeDstRate(int32_t level) { return 0xFFFFFFu - (uint32_t(level) & 0xFF) * 0x010101u; }
+inline uint32_t FadeDstRate(int32_t level)
+{
+    return 0xFFFFFFu - (uint32_t(level) & 0xFF) * 0x010101u;
+}
 inline uint32_t FadeSrcRate(int32_t level) { return (uint32_t(level) & 0xFF) * 0x010101u; }

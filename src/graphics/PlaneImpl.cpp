@@ -176,13 +176,6 @@ PixelView CPlaneImpl::GetPixelView() const
 
 PixelView CPlaneImpl::SourceView(CPlane* src) { return src->GetImpl()->GetPixelView(); }
 
-// Image files are read by the image module; without it every load fails as an unreadable file.
-int32_t CPlaneImpl::Load(const char*)
-{
-    Release();
-    return 1;
-}
-
 int32_t CPlaneImpl::TransferFade(CPlane* src, int32_t x, int32_t y, int32_t level,
                                  const Rect* srcRect, const Size* size, Rect* clip)
 {

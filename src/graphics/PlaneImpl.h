@@ -57,6 +57,10 @@ public:
     int32_t GetSize(int32_t* width, int32_t* height) const;
     // Every pixel &= 0x00FFFFFF.
     int32_t ClearAlphaByte();
+    // Writes the rectangle (null: the whole plane; clipped to it) as a 24-bit bitmap file
+    // (image module): 0, also when the plane has no pixels (nothing is written); 1 nothing to
+    // save or no buffer; 2 the copy failed; else the file write's code.
+    int32_t Save(const char* fileName, const Rect* rect) const;
 
     // ---- Transfer set-up ----
 
@@ -71,13 +75,15 @@ public:
 
     // ---- Virtual operations in slot order ----
 
-    // Fills the plane from an image file: 0, or a failure code with the plane left empty.
+    // Fills the plane from an image file (image module): 0, or a failure code with the plane
+    // left empty.
     /* 0 */ virtual int32_t Load(const char* fileName);
 
     // Transfers (x, y: where the source rectangle's top-left lands; see CPlaneBase). Each
     // returns 0. The keyed ones skip source pixels equal to the source's colour key.
     /* 1 */ virtual int32_t TransferCopyKeyed(CPlane* src, int32_t x, int32_t y,
-                                              const Rect* srcRect, const Size* size, Rect* clip) = 0;
+                                              const Rect* srcRect, const Size* size,
+                                              Rect* clip) = 0;
     /* 2 */ virtual int32_t TransferCopy(CPlane* src, int32_t x, int32_t y, const Rect* srcRect,
                                          const Size* size, Rect* clip) = 0;
     /* 3 */ virtual int32_t TransferAverageKeyed(CPlane* src, int32_t x, int32_t y,
@@ -180,12 +186,20 @@ public:
     /* 35 */ virtual bool IsAlpha() const;
     /* 36 */ virtual uint8_t& GetAlphaFlag();
 
-    // ---- Effects and geometry ----
+    // ---- Effects and geometry (rect: null for the whole plane, clipped to it) ----
+
+    // Alpha byte = a ramp (lowAlpha up to low, rising to highAlpha at high) indexed by the
+    // blue channel of the mask's pixel at the same place. 1 when the sizes differ.
     /* 37 */ virtual int32_t SetAlphaFromPlane(CPlane* mask, int32_t low, int32_t high,
                                                int32_t lowAlpha, int32_t highAlpha,
                                                const Rect* rect) = 0;
+    // Colour from src, alpha from src scaled by rate / 256 (mod 256). 1 when the sizes differ.
     /* 38 */ virtual int32_t CopyScaleAlpha(CPlane* src, int32_t rate, const Rect* rect) = 0;
     // Quadrilateral mapping; points in the order top-left, top-right, bottom-left, bottom-right.
+    // divisorFlag 0: a row's last pixel samples the source edge exactly; 1: the row's width
+    // divides the edge-to-edge distance. The keyed forms skip the source's key colour. The
+    // FromRect forms map srcRect (null: the source) by its outermost pixels; the ToRect forms
+    // fill dstRect (null: this plane) to its edges.
     /* 39 */ virtual int32_t MorphBlt(CPlane* src, const Point* srcPoints, const Point* dstPoints,
                                       const Rect* clip, int32_t divisorFlag) = 0;
     /* 40 */ virtual int32_t MorphBltFromRect(CPlane* src, const Rect* srcRect,
@@ -199,7 +213,8 @@ public:
                                                   const Point* dstPoints, const Rect* clip) = 0;
     /* 44 */ virtual int32_t MorphBltFastToRect(CPlane* src, const Point* srcPoints,
                                                 const Rect* dstRect, const Rect* clip) = 0;
-    // angle in 1/512 of a turn, zoom in 16.16 fixed point.
+    // Turns the zoomed source, placed at (x, y), about its corner or centre (anchor 0-4; others
+    // answer -2). angle in 1/512 of a turn, zoom in 16.16 fixed point.
     /* 45 */ virtual int32_t RotateBlt(CPlane* src, const Rect* srcRect, int32_t x, int32_t y,
                                        int32_t angle, int32_t zoom, int32_t anchor,
                                        const Rect* clip) = 0;
@@ -208,18 +223,27 @@ public:
                                            const Rect* clip) = 0;
     // Reserved: does nothing and returns 0.
     /* 47 */ virtual int32_t Reserved(intptr_t, intptr_t, intptr_t, intptr_t, intptr_t) = 0;
-    // table: one offset per source pixel of srcRect, row by row.
+    // A one-to-one transfer whose every source position is first moved by the table's offset
+    // for it (one entry per pixel of srcRect, row by row). Offsets leading outside the source
+    // leave the destination pixel. -1 for a null table.
     /* 48 */ virtual int32_t DisplaceBlt(CPlane* src, const Point* table, int32_t x, int32_t y,
                                          const Rect* srcRect, Rect* clip) = 0;
+    // Saturating add or subtract of the colour in each channel; 1 for an inverted or empty
+    // rectangle.
     /* 49 */ virtual int32_t AddColor(uint32_t colour, const Rect* rect) = 0;
     /* 50 */ virtual int32_t SubColor(uint32_t colour, const Rect* rect) = 0;
+    // Weighted average with the four neighbours; 1 empty, 2 narrower than 4 or lower than 4.
     /* 51 */ virtual int32_t Blur(const Rect* rect) = 0;
+    // Blocks of blockSize x blockSize take their top-left pixel; -2 for a size below 1.
     /* 52 */ virtual int32_t Mosaic(int32_t blockSize, const Rect* rect) = 0;
     /* 53 */ virtual int32_t Negate(const Rect* rect) = 0;
+    // Each colour channel times rate / 256 (at most 255); the alpha byte becomes 0.
     /* 54 */ virtual int32_t ScaleColor(int32_t rate, const Rect* rect) = 0;
+    // Alpha times rate / 256, mod 256; rate 256 leaves the plane alone.
     /* 55 */ virtual int32_t ScaleAlpha(int32_t rate, const Rect* rect) = 0;
     /* 56 */ virtual int32_t NegateAlpha(const Rect* rect) = 0;
-    // Alpha flag set: the pixel's alpha byte; else 0 outside the plane or on the key, 255 elsewhere.
+    // Alpha flag set: the pixel's alpha byte; else 0 outside the plane or on the key, 255
+    // elsewhere.
     /* 57 */ virtual int32_t GetAlphaAt(int32_t x, int32_t y) const;
     /* 58 */ virtual ~CPlaneImpl();
 

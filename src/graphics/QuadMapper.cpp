@@ -171,8 +171,10 @@ void MapQuad(const PixelView& dst, const Rect& clip, const QuadSource& src,
     for (int band = 0; band < 3; ++band) {
         if (band > 0) {
             const int reached = order[band];
-            if (left.to == reached) left = Edge(vertices, reached, Other(reached, left.from));
-            else if (right.to == reached) right = Edge(vertices, reached, Other(reached, right.from));
+            if (left.to == reached)
+                left = Edge(vertices, reached, Other(reached, left.from));
+            else if (right.to == reached)
+                right = Edge(vertices, reached, Other(reached, right.from));
         }
         const int64_t from = std::max<int64_t>(vertices[order[band]].y, clip.top);
         const int64_t to = std::min<int64_t>(vertices[order[band + 1]].y, clip.bottom);

@@ -15,7 +15,8 @@ TEST_CASE("AddColor and SubColor saturate each colour channel and keep the alpha
         // Five pixels: the MMX set takes the ends alone and the middle in pairs.
         auto plane = MakePlane(5, 1, std::vector<uint32_t>(5, 0xAB202020), set);
         CPlaneImpl* impl = plane->GetImpl();
-        CHECK(impl->AddColor(0xFFF0F0F0, nullptr) == 0);  // the colour's top byte counts for nothing
+        // The colour's top byte counts for nothing.
+        CHECK(impl->AddColor(0xFFF0F0F0, nullptr) == 0);
         CHECK(PixelsOf(*plane) == std::vector<uint32_t>(5, 0xABFFFFFF));
         impl->Clear(0x12080820, nullptr);
         CHECK(impl->SubColor(0x00101010, nullptr) == 0);

@@ -190,15 +190,18 @@ TEST_CASE("random quadrilaterals, however far out, write only source pixels insi
                         int32_t(random() % 40) + 5, int32_t(random() % 30) + 5};
         const bool useClip = random() % 2;
         const int32_t flag = int32_t(random() % 2);
-        if (random() % 2) dst->GetImpl()->MorphBltFast(src.get(), from, to, useClip ? &clip : nullptr, flag);
-        else dst->GetImpl()->MorphBlt(src.get(), from, to, useClip ? &clip : nullptr, flag);
+        const Rect* within = useClip ? &clip : nullptr;
+        if (random() % 2) dst->GetImpl()->MorphBltFast(src.get(), from, to, within, flag);
+        else dst->GetImpl()->MorphBlt(src.get(), from, to, within, flag);
         const std::vector<uint32_t> got = PixelsOf(*dst);
         for (int y = 0; y < 30; ++y)
             for (int x = 0; x < 40; ++x) {
                 const uint32_t p = got[size_t(y * 40 + x)];
                 if (p == guard) continue;
-                const bool inClip = !useClip || (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom);
-                const bool fromSource = (p & 0xFFF) < 9 && ((p >> 12) & 0xFFF) < 7 && (p >> 24) == 1;
+                const bool inClip = !useClip || (x >= clip.left && x < clip.right &&
+                                                 y >= clip.top && y < clip.bottom);
+                const bool fromSource =
+                    (p & 0xFFF) < 9 && ((p >> 12) & 0xFFF) < 7 && (p >> 24) == 1;
                 if (!inClip || !fromSource) {
                     CAPTURE(i);
                     CAPTURE(x);

@@ -36,7 +36,8 @@ inline uint32_t Weighted(uint32_t s, uint32_t d, uint32_t f, uint32_t g)
 {
     uint32_t out = 0;
     for (int k = 0; k < 3; ++k) {
-        uint32_t v = ((Channel(s, k) * Channel(f, k)) >> 8) + ((Channel(d, k) * Channel(g, k)) >> 8);
+        uint32_t v = ((Channel(s, k) * Channel(f, k)) >> 8) +
+                     ((Channel(d, k) * Channel(g, k)) >> 8);
         v = (v | (0u - (v >> 8))) & 0xFF;
         out |= v << (8 * k);
     }
@@ -99,8 +100,9 @@ struct Alpha : Unkeyed {
         const uint32_t a = s >> 24;
         const uint32_t sf = a + ((a + 1) >> 8);
         const uint32_t df = 256 - a - ((a + 255) >> 8);
-        uint32_t rb = (((s & 0xFF00FF) * sf) >> 8 & 0xFF00FF) + (((d & 0xFF00FF) * df) >> 8 & 0xFF00FF);
-        uint32_t g = (((s & 0xFF00) * sf) >> 8 & 0xFF00) + (((d & 0xFF00) * df) >> 8 & 0xFF00);
+        uint32_t rb = ((((s & 0xFF00FF) * sf) >> 8) & 0xFF00FF) +
+                      ((((d & 0xFF00FF) * df) >> 8) & 0xFF00FF);
+        uint32_t g = ((((s & 0xFF00) * sf) >> 8) & 0xFF00) + ((((d & 0xFF00) * df) >> 8) & 0xFF00);
         rb |= ((rb >> 8) & 0x010001) * 0xFF;
         g |= ((g >> 8) & 0x0100) * 0xFF;
         return (rb & 0xFF00FF) | (g & 0xFF00);

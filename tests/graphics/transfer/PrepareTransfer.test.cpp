@@ -160,7 +160,8 @@ TEST_CASE("a mirrored stretch never samples past the source rectangle")
     // still show the edge column.
     const Size ten{10, 1};
     const Rect one{1, 0, 2, 1};
-    CHECK(Columns("TransferCopyMirrored", 3, 10, 0, &one, &ten, nullptr) == std::vector<int>(10, 1));
+    CHECK(Columns("TransferCopyMirrored", 3, 10, 0, &one, &ten, nullptr) ==
+          std::vector<int>(10, 1));
     Rect clip{6, 0, 10, 1};
     CHECK(Columns("TransferCopyMirrored", 3, 10, 0, &one, &ten, &clip) ==
           std::vector<int>{-1, -1, -1, -1, -1, -1, 1, 1, 1, 1});
@@ -191,13 +192,14 @@ TEST_CASE("extreme positions, rectangles and sizes neither fail nor reach outsid
         const Size size{pick(), pick()};
         Rect clip{pick(), pick(), pick(), pick()};
         const bool mirrored = random() % 2;
+        const int32_t x = pick();
+        const int32_t y = pick();
+        const Rect* rect = random() % 2 ? &srcRect : nullptr;
+        const Size* stretch = random() % 2 ? &size : nullptr;
         CPlaneImpl* impl = dst->GetImpl();
         const int32_t result =
-            mirrored ? impl->TransferCopyMirrored(src.get(), pick(), pick(),
-                                                  random() % 2 ? &srcRect : nullptr,
-                                                  random() % 2 ? &size : nullptr, &clip)
-                     : impl->TransferCopy(src.get(), pick(), pick(), random() % 2 ? &srcRect : nullptr,
-                                          random() % 2 ? &size : nullptr, &clip);
+            mirrored ? impl->TransferCopyMirrored(src.get(), x, y, rect, stretch, &clip)
+                     : impl->TransferCopy(src.get(), x, y, rect, stretch, &clip);
         CHECK(result == 0);
         CHECK(clip.left >= 0);
         CHECK(clip.right <= 4);
@@ -279,7 +281,8 @@ std::vector<Sample> LiteralSamples(bool mirrored, int32_t dstW, int32_t dstH, in
         }
         dt = clip.top;
     }
-    const int64_t dr = std::min<int64_t>(x + w, clip.right), db = std::min<int64_t>(y + h, clip.bottom);
+    const int64_t dr = std::min<int64_t>(x + w, clip.right);
+    const int64_t db = std::min<int64_t>(y + h, clip.bottom);
     if (dl >= dr || dt >= db) return out;
     const uint32_t xStep = uint32_t(xr / xd), xRem = uint32_t(xr % xd);
     const uint32_t yStep = uint32_t(yr / yd), yRem = uint32_t(yr % yd);

@@ -16,11 +16,12 @@ namespace {
 
 uint32_t Ch(uint32_t v, int k) { return (v >> (8 * k)) & 0xFF; }
 
-uint32_t PerChannel(uint32_t s, uint32_t d, uint32_t top, uint32_t (*f)(uint32_t, uint32_t, int, const void*),
-                    const void* context)
+// min(255, f(source channel, destination channel, k)) in each colour channel, over a top byte.
+template <class F>
+uint32_t PerChannel(uint32_t s, uint32_t d, uint32_t top, F f)
 {
     uint32_t out = top << 24;
-    for (int k = 0; k < 3; ++k) out |= std::min<uint32_t>(255, f(Ch(s, k), Ch(d, k), k, context)) << (8 * k);
+    for (int k = 0; k < 3; ++k) out |= std::min<uint32_t>(255, f(Ch(s, k), Ch(d, k), k)) << (8 * k);
     return out;
 }
 
@@ -29,51 +30,45 @@ struct Rates {
 };
 
 // The rule of an operation written out channel by channel. mmx selects the MMX set's variant.
-uint32_t Reference(const std::string& name, uint32_t s, uint32_t d, Rates rates, uint32_t key, bool mmx)
+uint32_t Reference(const std::string& name, uint32_t s, uint32_t d, Rates rates, uint32_t key,
+                   bool mmx)
 {
     const bool keyed = name.find("Keyed") != std::string::npos;
     const bool opaque = name.find("Opaque") != std::string::npos;
     if (keyed && (opaque ? (s & 0xFFFFFF) : s) == key) return d;
     const uint32_t sa = s >> 24, da = d >> 24;
-    auto starts = [&](const char* prefix) { return name.rfind(prefix, 0) == 0; };
+    auto is = [&](const char* prefix) { return name.rfind(prefix, 0) == 0; };
 
-    if (starts("TransferCopy")) return s;
-    if (starts("TransferAverage"))
-        return PerChannel(s, d, sa & da, [](uint32_t a, uint32_t b, int, const void*) { return (a + b) / 2; }, nullptr);
-    if (starts("TransferAlphaMix")) {
-        const Rates* r = &rates;
-        struct Ctx { const Rates* r; uint32_t a; } ctx{r, sa};
-        return PerChannel(s, d, 0, [](uint32_t a, uint32_t b, int k, const void* c) {
-            const Ctx& x = *static_cast<const Ctx*>(c);
-            const uint32_t q = Ch(x.r->src, k), p = Ch(x.r->dst, k);
-            const uint32_t f = x.a == 255 ? q : x.a * q / 256;
-            const uint32_t g = x.a == 255 ? p : 255 - x.a * (255 - p) / 256;
+    if (is("TransferCopy")) return s;
+    if (is("TransferAverage"))
+        return PerChannel(s, d, sa & da, [](uint32_t a, uint32_t b, int) { return (a + b) / 2; });
+    if (is("TransferAlphaMix"))
+        return PerChannel(s, d, 0, [&](uint32_t a, uint32_t b, int k) {
+            const uint32_t q = Ch(rates.src, k), p = Ch(rates.dst, k);
+            const uint32_t f = sa == 255 ? q : sa * q / 256;
+            const uint32_t g = sa == 255 ? p : 255 - sa * (255 - p) / 256;
             return a * f / 256 + b * g / 256;
-        }, &ctx);
-    }
-    if (starts("TransferMix"))
-        return PerChannel(s, d, 0, [](uint32_t a, uint32_t b, int k, const void* c) {
-            const Rates& r = *static_cast<const Rates*>(c);
-            return a * Ch(r.src, k) / 256 + b * Ch(r.dst, k) / 256;
-        }, &rates);
-    if (starts("TransferAdd")) {
+        });
+    if (is("TransferMix"))
+        return PerChannel(s, d, 0, [&](uint32_t a, uint32_t b, int k) {
+            return a * Ch(rates.src, k) / 256 + b * Ch(rates.dst, k) / 256;
+        });
+    if (is("TransferAdd")) {
         const uint32_t top = mmx ? std::min<uint32_t>(255, sa + da) : (sa + da) & 0xFF;
-        return PerChannel(s, d, top, [](uint32_t a, uint32_t b, int, const void*) { return a + b; }, nullptr);
+        return PerChannel(s, d, top, [](uint32_t a, uint32_t b, int) { return a + b; });
     }
-    if (starts("TransferSubtract")) {
+    if (is("TransferSubtract")) {
         const uint32_t top = mmx ? (da > sa ? da - sa : 0) : (da - sa) & 0xFF;
-        return PerChannel(s, d, top, [](uint32_t a, uint32_t b, int, const void*) { return b > a ? b - a : 0; }, nullptr);
+        return PerChannel(s, d, top, [](uint32_t a, uint32_t b, int) { return b > a ? b - a : 0; });
     }
-    if (starts("TransferOpaque")) return s & 0xFFFFFF;
-    if (starts("TransferAlpha")) {
-        struct Ctx { uint32_t a, b; } ctx{sa == 255 ? 256 : sa, 0};
-        ctx.b = mmx ? 256 - ctx.a : (sa == 0 ? 256 : 255 - sa);
-        return PerChannel(s, d, 0, [](uint32_t a, uint32_t b, int, const void* c) {
-            const Ctx& x = *static_cast<const Ctx*>(c);
-            return a * x.a / 256 + b * x.b / 256;
-        }, &ctx);
+    if (is("TransferOpaque")) return s & 0xFFFFFF;
+    if (is("TransferAlpha")) {
+        const uint32_t sf = sa == 255 ? 256 : sa;
+        const uint32_t df = mmx ? 256 - sf : (sa == 0 ? 256 : 255 - sa);
+        return PerChannel(s, d, 0,
+                          [&](uint32_t a, uint32_t b, int) { return a * sf / 256 + b * df / 256; });
     }
-    if (starts("TransferColourOnly")) return (s & 0xFFFFFF) | (d & 0xFF000000);
+    if (is("TransferColourOnly")) return (s & 0xFFFFFF) | (d & 0xFF000000);
     FAIL("unknown operation " << name);
     return 0;
 }
@@ -133,11 +128,13 @@ std::vector<uint32_t> Run(const TransferOp& op, const Case& c, const std::vector
                           const std::vector<uint32_t>& dst, PixelSet set)
 {
     auto s = MakePlane(c.sw, c.sh, src);
-    s->GetImpl()->SetColorKey(int32_t(c.key >> 16), int32_t((c.key >> 8) & 0xFF), int32_t(c.key & 0xFF));
+    s->GetImpl()->SetColorKey(int32_t(c.key >> 16), int32_t((c.key >> 8) & 0xFF),
+                              int32_t(c.key & 0xFF));
     auto d = MakePlane(c.dw, c.dh, dst, set);
     Rect clip = c.clip;
-    op.Run(*d->GetImpl(), s.get(), c.x, c.y, c.rates.dst, c.rates.src, c.useRect ? &c.srcRect : nullptr,
-           c.useSize ? &c.size : nullptr, c.useClip ? &clip : nullptr);
+    op.Run(*d->GetImpl(), s.get(), c.x, c.y, c.rates.dst, c.rates.src,
+           c.useRect ? &c.srcRect : nullptr, c.useSize ? &c.size : nullptr,
+           c.useClip ? &clip : nullptr);
     return PixelsOf(*d);
 }
 
@@ -154,7 +151,8 @@ TEST_CASE("the MMX set gives the portable set's pixels but for the documented di
         std::vector<uint32_t> indexes(c.src.size());
         for (size_t k = 0; k < indexes.size(); ++k) indexes[k] = uint32_t(k + 1);
         const std::vector<uint32_t> none(c.dst.size(), 0);
-        const std::vector<uint32_t> map = Run(FindTransfer("TransferCopy"), c, indexes, none, PixelSet::Portable);
+        const std::vector<uint32_t> map =
+            Run(FindTransfer("TransferCopy"), c, indexes, none, PixelSet::Portable);
         const std::vector<uint32_t> mirroredMap =
             Run(FindTransfer("TransferCopyMirrored"), c, indexes, none, PixelSet::Portable);
         drawn += std::count_if(map.begin(), map.end(), [](uint32_t v) { return v != 0; }) > 0;

@@ -1,0 +1,271 @@
+// The three decoders behind CPictureDecoder: bitmaps read in place after their headers passed
+// the checks of BitmapHeader, OLE pictures loaded from a stream over a copy of the content, and
+// image plug-ins called through their three exported functions.
+#include "image/PictureDecoder.h"
+
+#include <olectl.h>
+
+#include <cstring>
+#include <string>
+
+#include "file/FileBuffer.h"
+#include "file/Path.h"
+
+namespace {
+
+// Plug-ins are only asked about files of at least this size: IsSupported reads that much.
+constexpr uint32_t kPluginHeadSize = 0x800;
+// GetPictureInfo's record is 28 bytes on 32-bit builds; the room left over takes a 64-bit
+// plug-in's wider handle field.
+constexpr size_t kPictureInfoRoom = 64;
+constexpr unsigned int kDataInMemory = 1;
+
+// GetProcAddress hands out one generic type; void (*)() converts to any function type.
+template <class Proc>
+Proc EntryPoint(HMODULE module, const char* name)
+{
+    return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
+}
+
+int32_t GetI32(const uint8_t* p)
+{
+    return static_cast<int32_t>(uint32_t(p[0]) | (uint32_t(p[1]) << 8) |
+                                (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24));
+}
+
+LPCSTR ContentOf(const CFileBuffer* file)
+{
+    return reinterpret_cast<LPCSTR>(file->GetMemory());
+}
+
+}  // namespace
+
+int32_t CPictureDecoder::Load(CFileBuffer* file)
+{
+    Release();
+    if (LoadBMP(file) == 0) return 0;
+    if (LoadPicture(file) == 0) return 0;
+    if (LoadPlugin(file) == 0) return 0;
+    return 1;
+}
+
+int32_t CPictureDecoder::GetSize(int32_t* width, int32_t* height)
+{
+    int32_t w = 0;
+    int32_t h = 0;
+    if (bitmapFile_) {
+        // A top-down bitmap stores its height negative; its size is the number of rows.
+        w = layout_.width;
+        h = int32_t(layout_.rows);
+    } else if (picture_) {
+        OLE_XSIZE_HIMETRIC hmWidth = 0;
+        OLE_YSIZE_HIMETRIC hmHeight = 0;
+        picture_->get_Width(&hmWidth);
+        picture_->get_Height(&hmHeight);
+        HDC screen = ::GetDC(nullptr);
+        if (!screen) return 1;
+        w = ::MulDiv(hmWidth, ::GetDeviceCaps(screen, LOGPIXELSX), 2540);
+        h = ::MulDiv(hmHeight, ::GetDeviceCaps(screen, LOGPIXELSY), 2540);
+        ::ReleaseDC(nullptr, screen);
+    } else if (plugin_ && file_) {
+        uint8_t record[kPictureInfoRoom] = {};
+        getPictureInfo_(ContentOf(file_), LONG_PTR(file_->GetSize()), kDataInMemory, record);
+        w = GetI32(record + 8);
+        h = GetI32(record + 12);
+    } else {
+        return 1;
+    }
+    if (width) *width = w;
+    if (height) *height = h;
+    return 0;
+}
+
+int32_t CPictureDecoder::Draw(HDC dc)
+{
+    int32_t w = 0;
+    int32_t h = 0;
+    if (GetSize(&w, &h) != 0) return 1;
+    if (bitmapFile_) {
+        const int lines = ::SetDIBitsToDevice(dc, 0, 0, DWORD(w), DWORD(h), 0, 0, 0, UINT(h),
+                                              bitmapBits_, bitmapInfo_, DIB_RGB_COLORS);
+        return lines > 0 ? 0 : 1;
+    }
+    if (picture_) {
+        OLE_XSIZE_HIMETRIC hmWidth = 0;
+        OLE_YSIZE_HIMETRIC hmHeight = 0;
+        picture_->get_Width(&hmWidth);
+        picture_->get_Height(&hmHeight);
+        // HIMETRIC runs bottom-up: starting at the picture's height with a negative extent
+        // draws it upright.
+        const HRESULT hr = picture_->Render(dc, 0, 0, w, h, 0, hmHeight, hmWidth, -hmHeight,
+                                            nullptr);
+        return FAILED(hr) ? 1 : 0;
+    }
+    return DrawPlugin(dc);
+}
+
+// The plug-in decodes the file again on every call. Its two blocks are drawn only when they
+// hold what the information block says: a plug-in is outside code and its sizes are checked
+// like a file's.
+int32_t CPictureDecoder::DrawPlugin(HDC dc)
+{
+    FreePluginImage();
+    HLOCAL info = nullptr;
+    HLOCAL bits = nullptr;
+    if (getPicture_(ContentOf(file_), LONG_PTR(file_->GetSize()), kDataInMemory, &info, &bits,
+                    nullptr, 0) != 0) {
+        Release();
+        return 1;
+    }
+    pluginInfo_ = info;
+    pluginBits_ = bits;
+
+    int32_t result = 1;
+    const void* infoBlock = info ? ::LocalLock(info) : nullptr;
+    const void* bitsBlock = bits ? ::LocalLock(bits) : nullptr;
+    BitmapLayout layout;
+    if (infoBlock && bitsBlock &&
+        CheckBitmapInfo(static_cast<const uint8_t*>(infoBlock), ::LocalSize(info),
+                        ::LocalSize(bits), layout)) {
+        // The picture's own rows, its top-left corner at (0, 0): the size GetPictureInfo
+        // reported when the plug-in is consistent, and never more than the block holds.
+        const int lines = ::SetDIBitsToDevice(
+            dc, 0, 0, DWORD(layout.width), DWORD(layout.rows), 0, 0, 0, UINT(layout.rows),
+            bitsBlock, static_cast<const BITMAPINFO*>(infoBlock), DIB_RGB_COLORS);
+        if (lines > 0) result = 0;
+    }
+    if (infoBlock) ::LocalUnlock(info);
+    if (bitsBlock) ::LocalUnlock(bits);
+    FreePluginImage();
+    if (result != 0) Release();
+    return result;
+}
+
+int32_t CPictureDecoder::CopyPixels(uint32_t* destination, int32_t pitch)
+{
+    if (!bitmapFile_ || !destination) return 1;
+    if (layout_.compression != kBitmapRgb) return 2;
+    if (layout_.bitCount != 24) return 3;
+    CopyBitmapRows24(bitmapFile_, layout_, destination, pitch);
+    return 0;
+}
+
+int32_t CPictureDecoder::Release()
+{
+    bitmapFile_ = nullptr;
+    bitmapInfo_ = nullptr;
+    bitmapBits_ = nullptr;
+    if (picture_) {
+        const ULONG left = picture_->Release();
+        picture_ = nullptr;
+        return left != 0 ? 1 : 0;
+    }
+    if (plugin_) {
+        ::FreeLibrary(plugin_);
+        plugin_ = nullptr;
+        isSupported_ = nullptr;
+        getPictureInfo_ = nullptr;
+        getPicture_ = nullptr;
+    }
+    file_ = nullptr;
+    FreePluginImage();
+    return 0;
+}
+
+int32_t CPictureDecoder::GetPalette(PALETTEENTRY* entries)
+{
+    if (!bitmapFile_) return 1;
+    if (layout_.bitCount > 8) return 2;
+    if (!entries) return -1;
+    FillBitmapPalette(bitmapFile_, layout_, reinterpret_cast<uint8_t*>(entries));
+    return 0;
+}
+
+CPictureDecoder::~CPictureDecoder() { Release(); }
+
+int32_t CPictureDecoder::LoadBMP(CFileBuffer* file)
+{
+    BitmapLayout layout;
+    if (!file || !ParseBitmapFile(file->GetMemory(), file->GetSize(), layout)) {
+        bitmapFile_ = nullptr;
+        return 1;
+    }
+    const uint8_t* content = file->GetMemory();
+    bitmapFile_ = content;
+    bitmapInfo_ = reinterpret_cast<const BITMAPINFO*>(content + kBitmapFileHeaderSize);
+    bitmapBits_ = content + layout.bitsOffset;
+    layout_ = layout;
+    return 0;
+}
+
+// The stream gets a copy of the content in a global memory block of its own: the file's
+// content is ordinary heap memory, not a global memory handle, and the stream frees the copy.
+int32_t CPictureDecoder::LoadPicture(CFileBuffer* file)
+{
+    const uint32_t size = file ? file->GetSize() : 0;
+    if (size == 0 || size > uint32_t(LONG_MAX) || !file->GetMemory()) {
+        Release();
+        return 1;
+    }
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, size);
+    void* copy = block ? ::GlobalLock(block) : nullptr;
+    if (!copy) {
+        if (block) ::GlobalFree(block);
+        Release();
+        return 1;
+    }
+    std::memcpy(copy, file->GetMemory(), size);
+    ::GlobalUnlock(block);
+    IStream* stream = nullptr;
+    if (FAILED(::CreateStreamOnHGlobal(block, TRUE, &stream)) || !stream) {
+        ::GlobalFree(block);
+        Release();
+        return 1;
+    }
+    IPicture* picture = nullptr;
+    const HRESULT hr = ::OleLoadPicture(stream, LONG(size), TRUE, IID_IPicture,
+                                        reinterpret_cast<void**>(&picture));
+    stream->Release();
+    if (FAILED(hr) || !picture) {
+        if (picture) picture->Release();
+        Release();
+        return 2;
+    }
+    picture_ = picture;
+    return 0;
+}
+
+int32_t CPictureDecoder::LoadPlugin(CFileBuffer* file)
+{
+    if (!file) return 1;
+    const std::string path = NormalizePath("spi/if" + file->GetSuffix() + ".spi");
+    HMODULE module = ::LoadLibraryA(path.c_str());
+    if (!module) return 1;
+    const auto isSupported = EntryPoint<IsSupportedProc>(module, "IsSupported");
+    const auto getPictureInfo = EntryPoint<GetPictureInfoProc>(module, "GetPictureInfo");
+    const auto getPicture = EntryPoint<GetPictureProc>(module, "GetPicture");
+    if (!isSupported || !getPictureInfo || !getPicture) {
+        ::FreeLibrary(module);
+        return 1;
+    }
+    plugin_ = module;
+    isSupported_ = isSupported;
+    getPictureInfo_ = getPictureInfo;
+    getPicture_ = getPicture;
+    // The library stays loaded until Release; the file is remembered once the plug-in takes it.
+    if (file->GetSize() < kPluginHeadSize || !file->GetMemory()) return 1;
+    if (isSupported_(nullptr, file->GetMemory()) == 0) {
+        Release();
+        return 1;
+    }
+    file_ = file;
+    return 0;
+}
+
+void CPictureDecoder::FreePluginImage()
+{
+    if (pluginBits_) ::LocalFree(pluginBits_);
+    if (pluginInfo_) ::LocalFree(pluginInfo_);
+    pluginBits_ = nullptr;
+    pluginInfo_ = nullptr;
+}

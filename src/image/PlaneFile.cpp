@@ -1,0 +1,97 @@
+// A plane's image files: CPlaneImpl::Load picks the reader by the path's extension (qga files
+// are read here, straight into the plane's pixels; other formats go to the picture decoders of
+// the Windows build) and CPlaneImpl::Save writes a rectangle of the plane as a 24-bit bitmap.
+#include "graphics/PlaneImpl.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "file/FileBuffer.h"
+#include "file/ShiftJis.h"
+#include "image/BitmapHeader.h"
+#include "image/QgaHeader.h"
+
+#if defined(_WIN32)
+#include "image/PlanePicture.h"
+#endif
+
+namespace {
+
+// The text after the path's last full stop, lower-cased; empty when there is none. A full stop
+// is never the second byte of a double-byte character, so the plain search is safe.
+std::string LowerExtension(const std::string& path)
+{
+    const size_t dot = path.rfind('.');
+    if (dot == std::string::npos) return std::string();
+    std::string extension = path.substr(dot + 1);
+    ToLowerSjis(extension);
+    return extension;
+}
+
+// The header is checked against the file before the plane is allocated, so a damaged file
+// never makes the decoding leave the content or the pixels.
+int32_t ReadQgaFile(CPlaneImpl& plane, const std::string& path)
+{
+    CFileBuffer file;
+    if (file.Read(path) != 0) return 1;
+    QgaHeader header;
+    const int check = ReadQgaHeader(file.GetMemory(), file.GetSize(), header);
+    if (check != kQgaDone) return check;
+    if (plane.Allocate(int32_t(header.width), int32_t(header.height)) != 0) return 2;
+    uint8_t* pixels = reinterpret_cast<uint8_t*>(plane.GetPixels());
+    const int decoded = DecodeQgaPixels(file.GetMemory(), file.GetSize(), header, pixels);
+    // Pixels past the length would otherwise keep whatever the allocation held.
+    const size_t capacity = size_t(header.width) * header.height * 4;
+    std::memset(pixels + header.length, 0, capacity - header.length);
+    return decoded;
+}
+
+int32_t ReadPictureFile(CPlaneImpl& plane, const std::string& path)
+{
+#if defined(_WIN32)
+    return plane.GetUseDIB() ? ReadPlanePicture(plane, path.c_str())
+                             : ReadPlanePictureBuffered(plane, path.c_str());
+#else
+    (void)plane;
+    (void)path;
+    return 1;  // the picture decoders are the platform's
+#endif
+}
+
+}  // namespace
+
+int32_t CPlaneImpl::Load(const char* fileName)
+{
+    Release();
+    if (!fileName) return 1;
+    const std::string path(fileName);
+    const bool qga = LowerExtension(path) == "qga";
+    const int32_t result = qga ? ReadQgaFile(*this, path) : ReadPictureFile(*this, path);
+    if (result != 0) {
+        Release();  // a failed load leaves no half-filled pixels behind
+        return result;
+    }
+    loaded_ = 1;
+    colorKey_ = GetPixel(0, 0) & 0xFFFFFF;
+    if (qga) hasAlpha_ = 1;
+    return 0;
+}
+
+int32_t CPlaneImpl::Save(const char* fileName, const Rect* rect) const
+{
+    if (!pixels_) return 0;
+    // Only the part of the rectangle inside the plane is saved.
+    Rect r;
+    ClipToBounds(&r, rect);
+    if (r.left >= r.right || r.top >= r.bottom || !fileName) return 1;
+#if defined(_WIN32)
+    return SavePlaneThroughBuffer(*this, fileName, r);
+#else
+    const uint8_t* top = reinterpret_cast<const uint8_t*>(rows_[size_t(r.top)] + r.left);
+    const std::vector<uint8_t> file =
+        EncodeBitmap24(top, pitch_, 4, uint32_t(r.right - r.left), uint32_t(r.bottom - r.top));
+    CFileBuffer writer;
+    return writer.Write(fileName, file.data(), uint32_t(file.size()));
+#endif
+}

@@ -1,0 +1,22 @@
+// The Windows side of a plane's image files: pictures decoded by the picture decoders (straight
+// into a use-DIB plane, or through a 32-bit CDIBBuffer into a heap plane) and the plane saved
+// through a 24-bit CDIBBuffer. No platform header: the plane's own files call these.
+#pragma once
+
+#include <cstdint>
+
+#include "graphics/Rect.h"
+
+class CPlaneImpl;
+
+// Into a plane with a DIB section: 0; 1 no decoder takes the file; 2 it reports no size;
+// 3 the plane cannot be allocated; 4 drawing into the plane failed.
+int32_t ReadPlanePicture(CPlaneImpl& plane, const char* path);
+
+// Into a plane with heap pixels: 0; 1 the buffer cannot be loaded; 2 the buffer is empty;
+// 3 the plane cannot be allocated.
+int32_t ReadPlanePictureBuffered(CPlaneImpl& plane, const char* path);
+
+// rect lies within the plane and is not empty: 0; 1 no 24-bit buffer; 2 BitBlt failed;
+// otherwise the file write's result.
+int32_t SavePlaneThroughBuffer(const CPlaneImpl& plane, const char* path, const Rect& rect);

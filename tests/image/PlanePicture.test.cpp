@@ -1,0 +1,114 @@
+// Planes loading pictures through the decoders, both with heap pixels (through a DIB buffer)
+// and with a DIB section (straight into the plane), and saving themselves.
+#include "image/PlanePicture.h"
+
+#include <doctest/doctest.h>
+
+#include "PictureTesting.h"
+
+namespace {
+
+struct Picture {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    std::vector<uint32_t> pixels;  // expected, alpha 0
+};
+
+std::vector<Picture> Pictures()
+{
+    std::vector<uint32_t> gif(16 * 8);
+    for (size_t i = 0; i < gif.size(); ++i) {
+        const size_t x = i % 16;
+        const size_t y = i / 16;
+        gif[i] = y < 4 ? (x < 8 ? 0x00FF00FF : 0x0010A030) : (x < 8 ? 0x002040C0 : 0x00F0E0D0);
+    }
+    const std::vector<uint32_t> palette = {0x00FF0000, 0x0000FF00, 0x000000FF, 0x00808080};
+    const std::vector<uint32_t> plugin = WithoutAlpha(Pattern(40, 20));
+    return {
+        {"a.bmp", Bmp24(3, 2, Pixels3x2()), WithoutAlpha(Pixels3x2())},
+        {"top-down.bmp", Bmp24(3, 2, Pixels3x2(), true), WithoutAlpha(Pixels3x2())},
+        {"palette.bmp", Bmp8(2, 2, {3, 2, 1, 0}, palette),
+         {0x00808080, 0x000000FF, 0x0000FF00, 0x00FF0000}},
+        {"pattern.gif", Fixture("pattern.gif"), gif},
+        {"pic.ppic", PluginFile(40, 20, plugin), plugin},
+    };
+}
+
+}  // namespace
+
+TEST_CASE("pictures load into both kinds of plane, keyed on their top-left pixel")
+{
+    CScratch scratch;
+    InstallPlugin(scratch, "ppic");
+    for (const Picture& picture : Pictures()) scratch.Put(picture.name, picture.bytes);
+    for (bool useDIB : {false, true}) {
+        for (const Picture& picture : Pictures()) {
+            CAPTURE(useDIB);
+            CAPTURE(picture.name);
+            CPlane plane;
+            plane.GetImpl()->SetUseDIB(useDIB);
+            plane.GetImpl()->GetAlphaFlag() = 1;  // a load clears what was there
+            REQUIRE(plane.Load(picture.name) == 0);
+            CHECK(PixelsOf(plane) == picture.pixels);
+            CHECK(plane.IsLoaded());
+            CHECK_FALSE(plane.IsAlpha());
+            CHECK(plane.GetImpl()->GetColorKey() == picture.pixels[0]);
+        }
+    }
+}
+
+TEST_CASE("a bitmap in an archive loads like the loose file")
+{
+    CScratch scratch;
+    const std::vector<uint32_t> pixels = WithoutAlpha(Pattern(33, 9));
+    scratch.PutArchive("data.dat", {{"img\\pattern.bmp", Bmp24(33, 9, pixels)}}, PackOptions{});
+    for (bool useDIB : {false, true}) {
+        CAPTURE(useDIB);
+        CPlane plane;
+        plane.GetImpl()->SetUseDIB(useDIB);
+        REQUIRE(plane.Load("data\\img\\pattern.bmp") == 0);
+        CHECK(PixelsOf(plane) == pixels);
+    }
+}
+
+TEST_CASE("Save then Load gives back the plane's colours")
+{
+    CScratch scratch;
+    const std::vector<uint32_t> pixels = Pattern(7, 5);
+    for (bool saveDIB : {false, true}) {
+        for (bool loadDIB : {false, true}) {
+            CAPTURE(saveDIB);
+            CAPTURE(loadDIB);
+            CPlane plane;
+            plane.GetImpl()->SetUseDIB(saveDIB);
+            REQUIRE(plane.Create(7, 5) == 0);
+            std::copy(pixels.begin(), pixels.end(), plane.GetImpl()->GetPixels());
+            REQUIRE(plane.GetImpl()->Save("round.bmp", nullptr) == 0);
+            CPlane loaded;
+            loaded.GetImpl()->SetUseDIB(loadDIB);
+            REQUIRE(loaded.Load("round.bmp") == 0);
+            CHECK(PixelsOf(loaded) == WithoutAlpha(pixels));
+        }
+    }
+}
+
+TEST_CASE("picture loads that fail give the reader's code and leave the plane empty")
+{
+    CScratch scratch;
+    // A metafile a thousand inches wide: far more pixels than a plane or a buffer can hold.
+    scratch.Put("huge.emf", Metafile(2540000, 2540000, RGB(1, 2, 3)));
+    scratch.Put("a.bmp", Bmp24(3, 2, Pixels3x2()));
+    for (bool useDIB : {false, true}) {
+        CAPTURE(useDIB);
+        CPlane plane;
+        plane.GetImpl()->SetUseDIB(useDIB);
+        REQUIRE(plane.Load("a.bmp") == 0);
+        CHECK(plane.Load("missing.bmp") == 1);
+        CHECK_FALSE(plane.IsLoaded());
+        // The use-DIB reader cannot allocate the plane (3); the buffered one cannot load its
+        // buffer (1).
+        CHECK(plane.Load("huge.emf") == (useDIB ? 3 : 1));
+        CHECK_FALSE(plane.IsLoaded());
+        CHECK(plane.GetImpl()->GetPixels() == nullptr);
+    }
+}
