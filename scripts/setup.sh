@@ -5,7 +5,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
 packages=(cmake ninja-build g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 xvfb xauth xdotool
-          imagemagick locales fonts-ipafont-gothic fonts-ipafont-mincho doctest-dev clang
+          imagemagick python3 locales fonts-ipafont-gothic fonts-ipafont-mincho doctest-dev clang
           libsdl2-dev libpixman-1-dev libsdl2-gfx-dev)
 
 sudo_cmd=()

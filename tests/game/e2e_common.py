@@ -4,6 +4,7 @@ import os
 import shutil
 import sys
 import tempfile
+import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
 from game_driver import Game, GameError, Image  # noqa: E402,F401
@@ -97,23 +98,30 @@ class Test:
 
     def check_menu(self, image, selected, focused=True, m=1):
         """The menu's rectangle is its fill wherever no glyph is, the selected label is red and
-        the others are white."""
+        the others are white. One line of output, with the details when it fails."""
         fill = FOCUSED if focused else UNFOCUSED
         pixels = image.region(*scaled(MENU, m))
-        state = "focused" if focused else "unfocused"
-        self.check(pixels.count(fill) > len(pixels) // 2, f"menu mostly {fill:06X} ({state})")
-        glyph_ok = grey if selected is None else (lambda p: grey(p) or reddish(p))
-        self.check(all(p == fill or glyph_ok(p) for p in pixels),
-                   f"menu shows only its fill and label glyphs")
+        problems = []
+        if pixels.count(fill) <= len(pixels) // 2:
+            problems.append(f"fill {fill:06X} on only {pixels.count(fill)} of {len(pixels)} pixels")
+        strays = [p for p in pixels if p != fill and not (grey(p) or reddish(p))]
+        if strays:
+            problems.append(f"{len(strays)} pixels neither fill nor glyph, e.g. {strays[0]:06X}")
         colours = label_colours(image, m)
         for i, (red, white) in enumerate(colours):
-            if i == selected:
-                self.check(red > 20 and white == 0, f"[{i}] red (red {red}, white {white})")
-            else:
-                self.check(white > 20 and red == 0, f"[{i}] white (red {red}, white {white})")
+            ok = red > 20 and white == 0 if i == selected else white > 20 and red == 0
+            if not ok:
+                problems.append(f"[{i}] has {red} red and {white} white pixels")
+        state = f"[{selected}] selected" if selected is not None else "nothing selected"
+        focus = "" if focused else ", unfocused"
+        self.check(not problems, f"menu in {fill:06X} with {state}{focus}" + (": " + "; ".join(problems) if problems else ""))
 
-    def check_exit(self, game, what):
-        code, seconds = game.wait_exit(10)
-        self.check(code == 0, f"{what}: exit code {code} after {seconds:.2f} s")
+    def quit(self, game, key, what):
+        """Presses the key and checks that the game ends with exit code 0."""
+        start = time.monotonic()
+        game.key(key)
+        code, _ = game.wait_exit(10)
+        seconds = time.monotonic() - start
+        self.check(code == 0, f"{what}: exit code {code} {seconds:.2f} s after the key went down")
         if code == 0 and seconds > 2:
             self.log(f"note: the process took {seconds:.2f} s to end")

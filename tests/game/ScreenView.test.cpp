@@ -1,0 +1,287 @@
+// The screen view in a real window: geometry for several image sizes, window sizes below the
+// logical screen, transfers and fills mapped to physical pixels (blocks one pixel wider at a
+// magnification above 1), unscaled native drawing, borders, widgets drawing through the view,
+// and screenshot names in the base directory.
+#include "game/ScreenView.h"
+
+#include "GameTestSupport.h"
+#include "file/BaseDirectory.h"
+
+#include <doctest/doctest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr uint32_t kWhite = 0xFFFFFF;
+
+// A plane of the given size, every pixel the colour.
+void MakePlane(CPlane& plane, int32_t width, int32_t height, uint32_t colour)
+{
+    REQUIRE(plane.Create(width, height) == 0);
+    plane.GetImpl()->Clear(colour, nullptr);
+}
+
+void Poke(CPlane& plane, int32_t x, int32_t y, uint32_t colour)
+{
+    CPlaneImpl* impl = plane.GetImpl();
+    impl->GetPixels()[y * (impl->GetPitch() / 4) + x] = colour;
+}
+
+// Pixels of the back buffer inside the rectangle that differ from the colour.
+int Mismatches(CScreenView& view, const Rect& rect, uint32_t colour)
+{
+    int bad = 0;
+    for (int32_t y = rect.top; y < rect.bottom; ++y)
+        for (int32_t x = rect.left; x < rect.right; ++x) bad += BackPixel(view, x, y) != colour;
+    return bad;
+}
+
+// The bitmap file's width and height from its header; (0, 0) when it cannot be read.
+std::pair<int32_t, int32_t> BitmapSize(const std::string& path)
+{
+    int32_t size[2] = {0, 0};
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        if (std::fseek(f, 18, SEEK_SET) != 0 || std::fread(size, 4, 2, f) != 2) size[0] = size[1] = 0;
+        std::fclose(f);
+    }
+    return {size[0], size[1] < 0 ? -size[1] : size[1]};
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void Touch(const std::string& path)
+{
+    if (FILE* f = std::fopen(path.c_str(), "wb")) std::fclose(f);
+}
+
+}  // namespace
+
+TEST_CASE("the view takes the largest whole magnification and centres the logical screen")
+{
+    WithView([](TestApp&, CScreenView& view) {
+        CHECK(CScreenView::GetCurrent() == &view);
+        int32_t w, h;
+        view.GetSize(&w, &h);
+        CHECK((w == kLogicalW && h == kLogicalH));
+        CHECK(view.GetMagnification() == 1);
+
+        struct Case {
+            int32_t width, height, magnification, originX, originY;
+        };
+        const Case cases[] = {
+            {640, 480, 2, 0, 0},
+            {700, 480, 2, 30, 0},   // height decides
+            {960, 500, 2, 160, 10},  // the smaller ratio wins
+            {300, 200, 1, -10, -20},
+            {320, 240, 1, 0, 0},
+        };
+        for (const Case& c : cases) {
+            CAPTURE(c.width);
+            CAPTURE(c.height);
+            SetImageSize(view, c.width, c.height);
+            CHECK(view.GetMagnification() == c.magnification);
+            CHECK(view.GetOriginX() == c.originX);
+            CHECK(view.GetOriginY() == c.originY);
+            const Rect& a = view.GetActiveRect();
+            CHECK((a.left == c.originX && a.top == c.originY));
+            CHECK(a.right == c.originX + kLogicalW * c.magnification);
+            CHECK(a.bottom == c.originY + kLogicalH * c.magnification);
+            CHECK(view.NeedsBorder());
+        }
+    });
+}
+
+TEST_CASE("window sizes follow WM_SIZE, never below the logical screen, and not when minimised")
+{
+    WithView([](TestApp&, CScreenView& view) {
+        const HWND hwnd = view.GetDraw()->GetWindow();
+        CHECK(view.OnMessage(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(700, 500)) == 0);
+        CHECK((view.GetDraw()->GetWidth() == 700 && view.GetDraw()->GetHeight() == 500));
+        CHECK(view.GetMagnification() == 2);
+        view.OnMessage(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(100, 600));
+        CHECK((view.GetDraw()->GetWidth() == kLogicalW && view.GetDraw()->GetHeight() == 600));
+        CHECK(view.GetMagnification() == 1);
+        view.OnMessage(hwnd, WM_SIZE, SIZE_MINIMIZED, 0);
+        CHECK((view.GetDraw()->GetWidth() == kLogicalW && view.GetDraw()->GetHeight() == 600));
+
+        // A real resize of the window reaches the view through the window's hooks.
+        RECT outer = {0, 0, 640, 480};
+        AdjustWindowRect(&outer, GetWindowLongA(hwnd, GWL_STYLE), FALSE);
+        SetWindowPos(hwnd, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                     SWP_NOMOVE | SWP_NOZORDER);
+        RECT client;
+        GetClientRect(hwnd, &client);
+        CHECK(view.GetDraw()->GetWidth() == std::max<int32_t>(client.right, kLogicalW));
+        CHECK(view.GetDraw()->GetHeight() == std::max<int32_t>(client.bottom, kLogicalH));
+    });
+}
+
+TEST_CASE("transfers draw each logical pixel as a block one pixel wider, clipped to the screen")
+{
+    WithView([](TestApp&, CScreenView& view) {
+        SetImageSize(view, 700, 480);  // magnification 2, origin (30, 0)
+        CDIBDraw& draw = *view.GetDraw();
+        CPlane red;
+        MakePlane(red, 2, 1, 0xFF0000);
+        Poke(red, 1, 0, 0x00FF00);
+
+        draw.Clear(kWhite, nullptr);
+        REQUIRE(view.BltFast(&red, 10, 5, nullptr, nullptr, nullptr) == 0);
+        // Logical (10, 5) and (11, 5) are physical (50, 10) to (53, 11); the stretched image
+        // starts one pixel up and left and is one pixel larger.
+        CHECK(Mismatches(view, {50, 10, 52, 12}, 0xFF0000) == 0);
+        CHECK(Mismatches(view, {52, 10, 54, 12}, 0x00FF00) == 0);
+        CHECK(BackPixel(view, 49, 9) == 0xFF0000);
+        CHECK(Mismatches(view, {48, 8, 56, 14}, kWhite) == 5 * 3);
+
+        // A logical clip rectangle keeps the drawing to those logical pixels.
+        draw.Clear(kWhite, nullptr);
+        Rect clip = {11, 0, 20, 20};
+        view.BltFast(&red, 10, 5, nullptr, nullptr, &clip);
+        CHECK(Mismatches(view, {52, 10, 54, 12}, 0x00FF00) == 0);
+        CHECK(Mismatches(view, {40, 0, 52, 20}, kWhite) == 0);
+
+        // No clip rectangle: the active rectangle; nothing reaches the border.
+        draw.Clear(kWhite, nullptr);
+        CPlane big;
+        MakePlane(big, 400, 300, 0x0000FF);
+        view.BltFast(&big, -20, -20, nullptr, nullptr, nullptr);
+        CHECK(Mismatches(view, {0, 0, 30, 480}, kWhite) == 0);
+        CHECK(Mismatches(view, {670, 0, 700, 480}, kWhite) == 0);
+        CHECK(Mismatches(view, view.GetActiveRect(), 0x0000FF) == 0);
+
+        // At magnification 1 nothing is stretched.
+        SetImageSize(view, kLogicalW, kLogicalH);
+        view.GetDraw()->Clear(kWhite, nullptr);
+        view.Blt(&red, 3, 4, nullptr, nullptr, nullptr);
+        CHECK(BackPixel(view, 3, 4) == 0xFF0000);
+        CHECK(BackPixel(view, 4, 4) == 0x00FF00);
+        CHECK(Mismatches(view, {0, 0, 10, 10}, kWhite) == 2);
+    });
+}
+
+TEST_CASE("fills, native drawing and the borders")
+{
+    WithView([](TestApp&, CScreenView& view) {
+        SetImageSize(view, 700, 480);
+        CDIBDraw& draw = *view.GetDraw();
+        draw.Clear(kWhite, nullptr);
+
+        // A logical rectangle becomes its physical blocks; none means the logical screen.
+        const Rect r = {1, 2, 3, 4};
+        view.FillRect(0x123456, &r);
+        CHECK(Mismatches(view, {32, 4, 36, 8}, 0x123456) == 0);
+        CHECK(Mismatches(view, {30, 0, 40, 10}, kWhite) == 16);
+        view.FillRect(0x0000FF, nullptr);
+        CHECK(Mismatches(view, view.GetActiveRect(), 0x0000FF) == 0);
+        CHECK(Mismatches(view, {0, 0, 30, 480}, kWhite) == 0);
+
+        // Native drawing places an unscaled plane at a logical position plus a physical shift.
+        CPlane label;
+        MakePlane(label, 3, 3, 0xFF0000);
+        view.BltNative(&label, 10, 10, nullptr, nullptr, nullptr, 1, 2);
+        CHECK(Mismatches(view, {51, 22, 54, 25}, 0xFF0000) == 0);
+        CHECK(Mismatches(view, {48, 18, 58, 28}, 0x0000FF) == 9);
+
+        // Present paints the borders in the back buffer's fill colour (black), not the screen.
+        view.Present();
+        CHECK_FALSE(view.NeedsBorder());
+        CHECK(Mismatches(view, {0, 0, 30, 480}, 0) == 0);
+        CHECK(Mismatches(view, {670, 0, 700, 480}, 0) == 0);
+        CHECK(Mismatches(view, view.GetActiveRect(), 0x0000FF) == 9);
+    });
+}
+
+TEST_CASE("widgets draw through the current view at their position, cut to their rectangle")
+{
+    WithView([](TestApp&, CScreenView& view) {
+        CountingWidget widget;
+        widget.SetPos(40, 30);
+        widget.SetSize(20, 20);
+        view.GetDraw()->Clear(kWhite, nullptr);
+
+        CPlane dot;
+        MakePlane(dot, 1, 1, 0xFF0000);
+        widget.BltFast(&dot, 2, 3, nullptr, nullptr, nullptr);
+        CHECK(BackPixel(view, 42, 33) == 0xFF0000);
+
+        // Clear takes a rectangle relative to the widget, cut to it; the back buffer's fill is black.
+        const Rect part = {-5, -5, 5, 5};
+        widget.Clear(&part);
+        CHECK(Mismatches(view, {40, 30, 45, 35}, 0) == 0);
+        CHECK(Mismatches(view, {30, 20, 40, 30}, kWhite) == 0);
+        const Rect away = {30, 30, 40, 40};
+        CHECK(widget.Clear(&away) == 0);
+        widget.Negate(nullptr);
+        CHECK(BackPixel(view, 59, 49) == 0x000000);
+        CHECK(BackPixel(view, 60, 49) == kWhite);
+        CHECK(BackPixel(view, 44, 34) == kWhite);
+    });
+    // With the view gone, a widget has nowhere to draw.
+    CHECK(CScreenView::GetCurrent() == nullptr);
+    CountingWidget widget;
+    CHECK(widget.Clear(nullptr) == 1);
+}
+
+TEST_CASE("screenshots take the first free number in the base directory")
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    char dir[MAX_PATH];
+    std::snprintf(dir, sizeof dir, "%spyro-shots-%lu\\", temp, GetCurrentProcessId());
+    CreateDirectoryA(dir, nullptr);
+    const std::string base = dir;
+    const std::string previousBase = GetBaseDirectory();
+    SetBaseDirectory(base);
+
+    WithView([&](TestApp&, CScreenView& view) {
+        SetImageSize(view, 700, 480);
+        CHECK(view.SaveScreenshot() == 0);
+        CHECK(BitmapSize(base + "000.bmp") == std::make_pair(640, 480));
+        CHECK(view.SaveScreenshot() == 0);
+        CHECK(Exists(base + "001.bmp"));
+
+        // A gap is filled first.
+        DeleteFileA((base + "000.bmp").c_str());
+        Touch(base + "002.bmp");
+        CHECK(view.SaveScreenshot() == 0);
+        CHECK(BitmapSize(base + "000.bmp") == std::make_pair(640, 480));
+        CHECK_FALSE(Exists(base + "003.bmp"));
+
+        // With every name taken nothing is written.
+        char name[16];
+        for (int n = 3; n < 1000; ++n) {
+            std::snprintf(name, sizeof name, "%03d.bmp", n);
+            Touch(base + name);
+        }
+        CHECK(view.SaveScreenshot() == 9);
+    });
+
+    char name[16];
+    for (int n = 0; n < 1000; ++n) {
+        std::snprintf(name, sizeof name, "%03d.bmp", n);
+        DeleteFileA((base + name).c_str());
+    }
+    RemoveDirectoryA(dir);
+    SetBaseDirectory(previousBase);
+}
+
+TEST_CASE("the view answers the plane interface in logical terms")
+{
+    WithView([](TestApp&, CScreenView& view) {
+        SetImageSize(view, 640, 480);
+        CHECK_FALSE(view.IsLoaded());
+        CHECK(view.Load("x.bmp") == -1);
+        CHECK(view.LoadEx("a", "b") == -1);
+        CHECK(view.BlendBltAlphaLevel(nullptr, 0, 0, 128) == -1);
+        Poke(*view.GetDraw()->GetSecondary(), 20, 10, 0x00ABCDEF);
+        CHECK(view.SetColorKeyFromPixel(10, 5) == 0);
+        CHECK(view.GetDraw()->GetSecondary()->GetImpl()->GetColorKey() == 0xABCDEF);
+        // The view is also the key mapper's idea of the mouse: origin and magnification.
+        const IScreenViewMapping& mapping = view;
+        CHECK(mapping.GetMagnification() == 2);
+    });
+}
