@@ -71,7 +71,9 @@ class Game:
     appear there."""
 
     def __init__(self, wine_run, exe, workdir, log=print):
-        self.wine_run, self.exe, self.workdir, self.log = wine_run, exe, workdir, log
+        # The game runs in the working directory: the paths must not depend on ours.
+        self.wine_run, self.exe = os.path.abspath(wine_run), os.path.abspath(exe)
+        self.workdir, self.log = workdir, log
         self.process = None
         self.window = None
         self.border = self.top = 0  # the frame around the client area
