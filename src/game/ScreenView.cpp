@@ -33,9 +33,10 @@ CScreenView* CScreenView::GetCurrent() { return current; }
 
 int32_t CScreenView::SetLogicalSize(int32_t width, int32_t height)
 {
+    // A value of 0 or less keeps the present one, also for the back buffer.
     if (width > 0) logicalWidth_ = width;
     if (height > 0) logicalHeight_ = height;
-    draw_->SetDisplay(false, logicalWidth_, logicalHeight_, 0);
+    draw_->SetDisplay(false, std::max(width, 0), std::max(height, 0), 0);
     UpdateView();
     return 0;
 }

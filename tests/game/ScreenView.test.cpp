@@ -67,6 +67,12 @@ TEST_CASE("the view takes the largest whole magnification and centres the logica
         view.GetSize(&w, &h);
         CHECK((w == kLogicalW && h == kLogicalH));
         CHECK(view.GetMagnification() == 1);
+        CHECK((view.GetDraw()->GetWidth() == kLogicalW && view.GetDraw()->GetHeight() == kLogicalH));
+        // Sizes of 0 or less keep the present ones, for the view and its back buffer.
+        CHECK(view.SetLogicalSize(0, -5) == 0);
+        view.GetSize(&w, &h);
+        CHECK((w == kLogicalW && h == kLogicalH));
+        CHECK((view.GetDraw()->GetWidth() == kLogicalW && view.GetDraw()->GetHeight() == kLogicalH));
 
         struct Case {
             int32_t width, height, magnification, originX, originY;
