@@ -44,10 +44,6 @@ def label_colours(image, m=1):
     return result
 
 
-def selected_labels(image, m=1):
-    return [i for i, (red, _) in enumerate(label_colours(image, m)) if red > 20]
-
-
 def outside(rect, width, height):
     left, top, right, bottom = rect
     return [(x, y) for y in range(height) for x in range(width)
