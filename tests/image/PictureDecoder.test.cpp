@@ -12,13 +12,6 @@ namespace {
 
 const std::vector<uint32_t> kPalette = {0x00FF0000, 0x0000FF00, 0x000000FF, 0x00808080};
 
-// The 16 by 8 GIF fixture: four flat quarters.
-uint32_t GifPixel(int32_t x, int32_t y)
-{
-    if (y < 4) return x < 8 ? 0x00FF00FF : 0x0010A030;
-    return x < 8 ? 0x002040C0 : 0x00F0E0D0;
-}
-
 using CallCount = LONG(WINAPI*)();
 
 }  // namespace

@@ -17,6 +17,13 @@
 #error "PYRO_TEST_PLUGIN names the test plug-in"
 #endif
 
+// The 16 by 8 GIF fixture: four flat quarters.
+inline uint32_t GifPixel(int32_t x, int32_t y)
+{
+    if (y < 4) return x < 8 ? 0x00FF00FF : 0x0010A030;
+    return x < 8 ? 0x002040C0 : 0x00F0E0D0;
+}
+
 // Copies a plug-in build to "spi/if" + suffix + ".spi" under the scratch directory.
 inline void InstallPlugin(const CScratch& scratch, const std::string& suffix,
                           const char* build = PYRO_TEST_PLUGIN)

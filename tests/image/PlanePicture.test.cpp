@@ -16,12 +16,9 @@ struct Picture {
 
 std::vector<Picture> Pictures()
 {
-    std::vector<uint32_t> gif(16 * 8);
-    for (size_t i = 0; i < gif.size(); ++i) {
-        const size_t x = i % 16;
-        const size_t y = i / 16;
-        gif[i] = y < 4 ? (x < 8 ? 0x00FF00FF : 0x0010A030) : (x < 8 ? 0x002040C0 : 0x00F0E0D0);
-    }
+    std::vector<uint32_t> gif;
+    for (int32_t y = 0; y < 8; ++y)
+        for (int32_t x = 0; x < 16; ++x) gif.push_back(GifPixel(x, y));
     const std::vector<uint32_t> palette = {0x00FF0000, 0x0000FF00, 0x000000FF, 0x00808080};
     const std::vector<uint32_t> plugin = WithoutAlpha(Pattern(40, 20));
     return {
