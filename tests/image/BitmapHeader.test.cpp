@@ -110,7 +110,7 @@ TEST_CASE("bitmaps whose headers, colour table or rows do not fit the file are r
     PutLE(rle, 30, kBitmapRle8);
     PutLE(rle, 34, 8);
     CHECK(Accepts(rle));
-    BmpSpec fields;
+    BmpFields fields;
     fields.width = 1;
     fields.bitCount = 32;
     fields.compression = kBitmapBitFields;
@@ -170,12 +170,12 @@ TEST_CASE("the logical palette takes at most 236 colours and keeps the system's 
     {
         for (uint32_t bits : {1u, 8u}) {
             CAPTURE(bits);
-            BmpSpec spec;
-            spec.bitCount = bits;
-            spec.palette.assign(table.begin(), table.begin() + 16);
-            spec.coloursUsed = bits == 8 ? 16 : 0;
-            spec.data = {0, 0, 0, 0};
-            const std::vector<uint8_t> file = BuildBmp(spec);
+            BmpFields fields;
+            fields.bitCount = bits;
+            fields.palette.assign(table.begin(), table.begin() + 16);
+            fields.coloursUsed = bits == 8 ? 16 : 0;
+            fields.data = {0, 0, 0, 0};
+            const std::vector<uint8_t> file = BuildBmp(fields);
             BitmapLayout layout;
             REQUIRE(ParseBitmapFile(file.data(), file.size(), layout));
             FillBitmapPalette(file.data(), layout, entries);

@@ -26,7 +26,7 @@ inline uint32_t GetLE(const std::vector<uint8_t>& bytes, size_t at)
 }
 
 // A bitmap file: headers, colour table (0x00RRGGBB each), then data as given.
-struct BmpSpec {
+struct BmpFields {
     int32_t width = 1;
     int32_t height = 1;  // negative: rows top-down
     uint32_t bitCount = 24;
@@ -36,24 +36,24 @@ struct BmpSpec {
     std::vector<uint8_t> data;
 };
 
-inline std::vector<uint8_t> BuildBmp(const BmpSpec& spec)
+inline std::vector<uint8_t> BuildBmp(const BmpFields& fields)
 {
-    const size_t bitsOffset = 54 + 4 * spec.palette.size();
+    const size_t bitsOffset = 54 + 4 * fields.palette.size();
     std::vector<uint8_t> file(bitsOffset, 0);
     file[0] = 'B';
     file[1] = 'M';
-    PutLE(file, 2, uint32_t(bitsOffset + spec.data.size()));
+    PutLE(file, 2, uint32_t(bitsOffset + fields.data.size()));
     PutLE(file, 10, uint32_t(bitsOffset));
     PutLE(file, 14, 40);
-    PutLE(file, 18, uint32_t(spec.width));
-    PutLE(file, 22, uint32_t(spec.height));
+    PutLE(file, 18, uint32_t(fields.width));
+    PutLE(file, 22, uint32_t(fields.height));
     PutLE(file, 26, 1, 2);
-    PutLE(file, 28, spec.bitCount, 2);
-    PutLE(file, 30, spec.compression);
-    PutLE(file, 34, uint32_t(spec.data.size()));
-    PutLE(file, 46, spec.coloursUsed);
-    for (size_t i = 0; i < spec.palette.size(); ++i) PutLE(file, 54 + 4 * i, spec.palette[i]);
-    file.insert(file.end(), spec.data.begin(), spec.data.end());
+    PutLE(file, 28, fields.bitCount, 2);
+    PutLE(file, 30, fields.compression);
+    PutLE(file, 34, uint32_t(fields.data.size()));
+    PutLE(file, 46, fields.coloursUsed);
+    for (size_t i = 0; i < fields.palette.size(); ++i) PutLE(file, 54 + 4 * i, fields.palette[i]);
+    file.insert(file.end(), fields.data.begin(), fields.data.end());
     return file;
 }
 
@@ -79,11 +79,11 @@ inline std::vector<uint8_t> BmpRows(int32_t width, int32_t height,
 inline std::vector<uint8_t> Bmp24(int32_t width, int32_t height,
                                   const std::vector<uint32_t>& pixels, bool topDown = false)
 {
-    BmpSpec spec;
-    spec.width = width;
-    spec.height = topDown ? -height : height;
-    spec.data = BmpRows(width, height, pixels, 3, topDown);
-    return BuildBmp(spec);
+    BmpFields fields;
+    fields.width = width;
+    fields.height = topDown ? -height : height;
+    fields.data = BmpRows(width, height, pixels, 3, topDown);
+    return BuildBmp(fields);
 }
 
 // An 8-bit bitmap: pixels are indices into palette.
@@ -91,14 +91,14 @@ inline std::vector<uint8_t> Bmp8(int32_t width, int32_t height,
                                  const std::vector<uint32_t>& indices,
                                  const std::vector<uint32_t>& palette)
 {
-    BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bitCount = 8;
-    spec.palette = palette;
-    spec.coloursUsed = uint32_t(palette.size());
-    spec.data = BmpRows(width, height, indices, 1, false);
-    return BuildBmp(spec);
+    BmpFields fields;
+    fields.width = width;
+    fields.height = height;
+    fields.bitCount = 8;
+    fields.palette = palette;
+    fields.coloursUsed = uint32_t(palette.size());
+    fields.data = BmpRows(width, height, indices, 1, false);
+    return BuildBmp(fields);
 }
 
 inline std::vector<uint8_t> Qga(uint32_t width, uint32_t height,

@@ -52,17 +52,17 @@ TEST_CASE("palette and run-length bitmaps are drawn, not copied")
     }
     SUBCASE("run-length coding: CopyPixels returns 2")
     {
-        BmpSpec spec;
-        spec.width = 4;
-        spec.height = 2;
-        spec.bitCount = 8;
-        spec.compression = kBitmapRle8;
-        spec.palette = kPalette;
-        spec.coloursUsed = 4;
+        BmpFields fields;
+        fields.width = 4;
+        fields.height = 2;
+        fields.bitCount = 8;
+        fields.compression = kBitmapRle8;
+        fields.palette = kPalette;
+        fields.coloursUsed = 4;
         // Bottom row four of colour 1; top row two of 2 and two of 3; end of bitmap.
-        spec.data = {4, 1, 0, 0, 2, 2, 2, 3, 0, 1};
+        fields.data = {4, 1, 0, 0, 2, 2, 2, 3, 0, 1};
         CFileBuffer file;
-        ReadFixture(scratch, file, "rle.bmp", BuildBmp(spec));
+        ReadFixture(scratch, file, "rle.bmp", BuildBmp(fields));
         CPictureDecoder decoder;
         REQUIRE(decoder.LoadBMP(&file) == 0);
         uint32_t out[8] = {};
