@@ -10,16 +10,16 @@
 namespace {
 
 // A drawing target that keeps the base behaviours and records which slot they end in, as the
-// screen and the widgets do.
-class CRecordingTarget : public CPlaneBase {
+// screen and the widgets do. It reports a size of 10 by 6.
+class CRecordingTarget : public CStubTarget {
 public:
     std::string last;
     int32_t x = 0;
     int32_t y = 0;
     uint32_t dstRate = 0;
     uint32_t srcRate = 0;
-    int32_t width = 10;
-    int32_t height = 6;
+
+    CRecordingTarget() : CStubTarget(10, 6) {}
 
     int32_t Record(const char* slot, int32_t px, int32_t py, uint32_t d = 0, uint32_t s = 0)
     {
@@ -57,22 +57,6 @@ public:
     {
         return Record("BltAlpha", px, py);
     }
-    int32_t BlendBltAlphaLevel(CPlane*, int32_t, int32_t, int32_t) override { return 0; }
-    int32_t Mosaic(int32_t, const Rect*) override { return 0; }
-    int32_t Negate(const Rect*) override { return 0; }
-    int32_t GetSize(int32_t* w, int32_t* h) const override
-    {
-        *w = width;
-        *h = height;
-        return 0;
-    }
-    bool IsLoaded() const override { return false; }
-    int32_t Clear(const Rect*) override { return 0; }
-    int32_t Load(const char*) override { return 0; }
-    int32_t LoadEx(const char*, const char*) override { return 0; }
-    int32_t Release() override { return 0; }
-    int32_t SetColorKey(int32_t, int32_t, int32_t) override { return 0; }
-    int32_t SetColorKeyFromPixel(int32_t, int32_t) override { return 0; }
 };
 
 }  // namespace

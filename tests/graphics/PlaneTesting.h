@@ -1,10 +1,11 @@
-// Helpers for the plane tests: planes of either transfer set built from pixel lists, and their
-// pixels read back.
+// Helpers for the plane tests: planes of either transfer set built from pixel lists, their
+// pixels read back, and a stub drawing target for test doubles of the drawing interface.
 #pragma once
 
 #include "graphics/DIBPlane.h"
 #include "graphics/DIBPlaneMMX.h"
 #include "graphics/Plane.h"
+#include "graphics/PlaneBase.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -38,6 +39,46 @@ inline std::vector<uint32_t> PixelsOf(const CPlane& plane)
     const uint32_t* p = plane.GetImpl()->GetPixels();
     return p ? std::vector<uint32_t>(p, p + size_t(w) * size_t(h)) : std::vector<uint32_t>{};
 }
+
+// A drawing target of a fixed size whose required slots draw nothing and return 0; the slots
+// with a base behaviour keep it. Test doubles derive from it and override what they watch.
+class CStubTarget : public CPlaneBase {
+public:
+    CStubTarget(int32_t width, int32_t height) : width_(width), height_(height) {}
+
+    int32_t Blt(CPlane*, int32_t, int32_t, const Rect*, const Size*, Rect*) override { return 0; }
+    int32_t BltFast(CPlane*, int32_t, int32_t, const Rect*, const Size*, Rect*) override { return 0; }
+    int32_t BlendBlt(CPlane*, int32_t, int32_t, uint32_t, uint32_t, const Rect*, const Size*,
+                     Rect*) override
+    {
+        return 0;
+    }
+    int32_t BlendBltFast(CPlane*, int32_t, int32_t, uint32_t, uint32_t, const Rect*, const Size*,
+                         Rect*) override
+    {
+        return 0;
+    }
+    int32_t BlendBltAlphaLevel(CPlane*, int32_t, int32_t, int32_t) override { return 0; }
+    int32_t Mosaic(int32_t, const Rect*) override { return 0; }
+    int32_t Negate(const Rect*) override { return 0; }
+    int32_t GetSize(int32_t* w, int32_t* h) const override
+    {
+        *w = width_;
+        *h = height_;
+        return 0;
+    }
+    bool IsLoaded() const override { return false; }
+    int32_t Clear(const Rect*) override { return 0; }
+    int32_t Load(const char*) override { return 0; }
+    int32_t LoadEx(const char*, const char*) override { return 0; }
+    int32_t Release() override { return 0; }
+    int32_t SetColorKey(int32_t, int32_t, int32_t) override { return 0; }
+    int32_t SetColorKeyFromPixel(int32_t, int32_t) override { return 0; }
+
+private:
+    int32_t width_;
+    int32_t height_;
+};
 
 // The sixteen transfers and their mirrored twins, by slot, with what may differ between the
 // portable and the MMX set.

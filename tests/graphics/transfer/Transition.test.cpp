@@ -50,12 +50,15 @@ std::vector<uint32_t> Render(int32_t effect, const CPlane& src, int32_t dw, int3
     return PixelsOf(*dst);
 }
 
-// A drawing target that records which operations the effects call, as a widget would see them.
-class CRecorder : public CPlaneBase {
+// A 40 by 30 drawing target that records which operations the effects call, as a widget would
+// see them.
+class CRecorder : public CStubTarget {
 public:
     std::multiset<std::string> calls;
     std::set<int32_t> levels;
     std::set<const Rect*> clips;
+
+    CRecorder() : CStubTarget(40, 30) {}
 
     int32_t Record(const char* name, Rect* clip, int32_t level = -1)
     {
@@ -76,19 +79,6 @@ public:
     int32_t BlendBltAlphaLevel(CPlane*, int32_t, int32_t, int32_t) override { return Record("other", nullptr); }
     int32_t Mosaic(int32_t, const Rect*) override { return Record("Mosaic", nullptr); }
     int32_t Negate(const Rect*) override { return Record("Negate", nullptr); }
-    int32_t GetSize(int32_t* w, int32_t* h) const override
-    {
-        *w = 40;
-        *h = 30;
-        return 0;
-    }
-    bool IsLoaded() const override { return false; }
-    int32_t Clear(const Rect*) override { return 0; }
-    int32_t Load(const char*) override { return 0; }
-    int32_t LoadEx(const char*, const char*) override { return 0; }
-    int32_t Release() override { return 0; }
-    int32_t SetColorKey(int32_t, int32_t, int32_t) override { return 0; }
-    int32_t SetColorKeyFromPixel(int32_t, int32_t) override { return 0; }
 };
 
 }  // namespace
