@@ -7,7 +7,7 @@
 #include "app/AppServices.h"
 #include "app/AppTestSupport.h"
 #include "graphics/DirectDrawBase.h"
-#include "input/ErrorCapture.h"
+#include "app/ErrorCapture.h"
 #include "text/DrawHook.h"
 
 #include <doctest/doctest.h>

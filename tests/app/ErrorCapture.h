@@ -1,4 +1,5 @@
-// Collects what the error log is given while the object lives.
+// Collects what the error log is given while the object lives; shared by the tests of every
+// module that reports to the log.
 #pragma once
 
 #include "app/ErrorLog.h"
