@@ -1,24 +1,13 @@
 // Text planes: sizes, the quarter-turned vertical rendering and Japanese glyphs.
 #include "text/TextPlane.h"
 
+#include "graphics/PlaneTesting.h"
+
 #include "TextTestSupport.h"
 
 #include <doctest/doctest.h>
 
-#include <string>
 #include <vector>
-
-namespace {
-
-std::vector<uint32_t> Pixels(const CPlane& plane)
-{
-    int32_t w, h;
-    plane.GetSize(&w, &h);
-    const uint32_t* p = plane.GetImpl()->GetPixels();
-    return std::vector<uint32_t>(p, p + w * h);
-}
-
-}  // namespace
 
 TEST_CASE("a horizontal render makes a plane of the text's size; an empty text a 1 by 1 plane")
 {
@@ -80,8 +69,8 @@ TEST_CASE("a vertical render is the horizontal render of the \"@\" face turned a
         vertical.text.GetShadowOffset(&dx, &dy);
         CHECK((dx == 2 && dy == 2));
 
-        const std::vector<uint32_t> from = Pixels(horizontal);
-        const std::vector<uint32_t> to = Pixels(vertical);
+        const std::vector<uint32_t> from = PixelsOf(horizontal);
+        const std::vector<uint32_t> to = PixelsOf(vertical);
         int bad = 0;
         for (int i = 0; i < h; ++i)
             for (int j = 0; j < w; ++j) bad += to[size_t(j) * vw + (vw - 1 - i)] != from[size_t(i) * w + j];
@@ -124,7 +113,7 @@ TEST_CASE("\"ナンバー2！！\" in \"ＭＳ ゴシック\" draws real glyphs,
         plane.text.SetText(c).SetHeight(24).SetShadowColor(CTextDraw::kNone);
         REQUIRE(plane.RenderText() == 0);
         CHECK(CountOther(plane, 0) > 4);
-        images.push_back(Pixels(plane));
+        images.push_back(PixelsOf(plane));
     }
     for (size_t i = 0; i < images.size(); ++i)
         for (size_t j = i + 1; j < images.size(); ++j) CHECK(images[i] != images[j]);
