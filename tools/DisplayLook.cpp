@@ -8,51 +8,38 @@
 #include "graphics/DIBDraw.h"
 #include "text/FPSDisplay.h"
 #include "text/TextPlane.h"
+#include "tools/BmpFile.h"
+#include "tools/Packer.h"
 
 #include <windows.h>
 
 #include <cstdio>
-#include <vector>
+#include <string>
 
 namespace {
 
 constexpr int kWidth = 320;
 constexpr int kHeight = 240;
 
-// The window's client area as a bottom-up 24-bit bitmap file.
+// The window's client area, copied into a DIB section, as a 24-bit bitmap file.
 bool SaveWindow(HWND hwnd, const char* path)
 {
-    const int stride = (kWidth * 3 + 3) & ~3;
-    std::vector<BYTE> bits(size_t(stride) * kHeight);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kWidth;
-    info.bmiHeader.biHeight = kHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
+    CPlane copy;
+    copy.GetImpl()->SetUseDIB(true);
+    if (copy.Create(kWidth, kHeight) != 0) return false;
     HDC windowDC = GetDC(hwnd);
-    HDC memory = CreateCompatibleDC(windowDC);
-    HBITMAP bitmap = CreateCompatibleBitmap(windowDC, kWidth, kHeight);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, kWidth, kHeight, windowDC, 0, 0, SRCCOPY);
-    SelectObject(memory, previous);
-    const int rows = GetDIBits(memory, bitmap, 0, kHeight, bits.data(), &info, DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    const bool copied = BitBlt(copy.GetImpl()->GetDC(), 0, 0, kWidth, kHeight, windowDC, 0, 0, SRCCOPY);
     ReleaseDC(hwnd, windowDC);
-    if (rows != kHeight) return false;
+    if (!copied) return false;
+    GdiFlush();
 
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = DWORD(file.bfOffBits + bits.size());
-    FILE* out = std::fopen(path, "wb");
-    if (!out) return false;
-    bool ok = std::fwrite(&file, sizeof file, 1, out) == 1 &&
-              std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
-              std::fwrite(bits.data(), bits.size(), 1, out) == 1;
-    return std::fclose(out) == 0 && ok;
+    PixelImage image;
+    image.width = kWidth;
+    image.height = kHeight;
+    const uint32_t* pixels = copy.GetImpl()->GetPixels();
+    image.pixels.assign(pixels, pixels + kWidth * kHeight);
+    std::string error;
+    return WriteFileBytes(path, EncodeBmp(image, 24), error);
 }
 
 class LookApp : public CApplication {

@@ -4,10 +4,12 @@
 // its output converted with `convert transition-gallery.bmp docs/transitions.png`.
 #include "graphics/Plane.h"
 #include "graphics/transfer/Transition.h"
+#include "tools/BmpFile.h"
+#include "tools/Packer.h"
 
 #include <cstdint>
 #include <cstdio>
-#include <vector>
+#include <string>
 
 namespace {
 
@@ -34,14 +36,19 @@ constexpr uint16_t Digits[10] = {
 };
 
 struct Sheet {
-    int32_t width, height;
-    std::vector<uint32_t> pixels;
+    PixelImage image;
 
-    Sheet(int32_t w, int32_t h) : width(w), height(h), pixels(size_t(w) * size_t(h), Background) {}
+    Sheet(int32_t w, int32_t h)
+    {
+        image.width = uint32_t(w);
+        image.height = uint32_t(h);
+        image.pixels.assign(size_t(w) * size_t(h), Background);
+    }
 
     void Set(int32_t x, int32_t y, uint32_t colour)
     {
-        if (x >= 0 && y >= 0 && x < width && y < height) pixels[size_t(y) * width + x] = colour;
+        if (x >= 0 && y >= 0 && uint32_t(x) < image.width && uint32_t(y) < image.height)
+            image.pixels[size_t(y) * image.width + x] = colour;
     }
 
     // Writes a number centred on column cx with its top at y.
@@ -67,38 +74,6 @@ struct Sheet {
         const uint32_t* src = plane.GetImpl()->GetPixels();
         for (int32_t y = 0; y < CellH; ++y)
             for (int32_t x = 0; x < CellW; ++x) Set(left + x, top + y, src[y * CellW + x]);
-    }
-
-    bool SaveBmp(const char* path) const
-    {
-        const uint32_t stride = (uint32_t(width) * 3 + 3) & ~3u;
-        const uint32_t imageSize = stride * uint32_t(height);
-        uint8_t header[54] = {'B', 'M'};
-        auto put32 = [&](int at, uint32_t v) {
-            for (int i = 0; i < 4; ++i) header[at + i] = uint8_t(v >> (8 * i));
-        };
-        put32(2, 54 + imageSize);
-        put32(10, 54);
-        put32(14, 40);
-        put32(18, uint32_t(width));
-        put32(22, uint32_t(height));  // positive: rows bottom-up
-        header[26] = 1;               // planes
-        header[28] = 24;              // bits per pixel
-        put32(34, imageSize);
-        std::FILE* file = std::fopen(path, "wb");
-        if (!file) return false;
-        bool ok = std::fwrite(header, 1, sizeof header, file) == sizeof header;
-        std::vector<uint8_t> row(stride, 0);
-        for (int32_t y = height - 1; y >= 0 && ok; --y) {
-            for (int32_t x = 0; x < width; ++x) {
-                const uint32_t p = pixels[size_t(y) * width + x];
-                row[x * 3] = uint8_t(p);
-                row[x * 3 + 1] = uint8_t(p >> 8);
-                row[x * 3 + 2] = uint8_t(p >> 16);
-            }
-            ok = std::fwrite(row.data(), 1, stride, file) == stride;
-        }
-        return std::fclose(file) == 0 && ok;
     }
 };
 
@@ -170,8 +145,9 @@ int main(int argc, char** argv)
             sheet.Number(effect, x + CellW / 2, top + CellH + 4, Ink);
         }
     }
-    if (!sheet.SaveBmp(output)) {
-        std::fprintf(stderr, "transition_gallery: cannot write %s\n", output);
+    std::string error;
+    if (!WriteFileBytes(output, EncodeBmp(sheet.image, 24), error)) {
+        std::fprintf(stderr, "transition_gallery: %s\n", error.c_str());
         return 1;
     }
     return 0;
