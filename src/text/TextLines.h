@@ -4,13 +4,9 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 
 // Bytes a line may hold (a 256-byte buffer with its terminating zero).
 constexpr size_t kMaxLineBytes = 255;
-
-// The first byte of a double-byte Shift-JIS (code page 932) character.
-inline bool IsShiftJisLeadByte(uint8_t c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 // The longest prefix of text[0, length) of at most limit bytes that ends on a character boundary.
 size_t CutAtCharBoundary(const char* text, size_t length, size_t limit);
