@@ -92,7 +92,8 @@ class Game:
         x, y, width, height = self.geometry()
         self.border = (width - LOGICAL_WIDTH) // 2
         self.top = height - LOGICAL_HEIGHT - self.border
-        self.log(f"window {self.window} at ({x}, {y}), {width}x{height}, client at +{self.border}+{self.top}")
+        self.log(f"window {self.window} captioned {CAPTION} at ({x}, {y}), {width}x{height}, "
+                 f"client at +{self.border}+{self.top}")
 
     def _find_window(self):
         out = xdotool("search", "--onlyvisible", "--name", f"^{CAPTION}$", check=False).split()
