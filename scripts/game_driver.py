@@ -77,7 +77,6 @@ class Game:
         self.process = None
         self.window = None
         self.border = self.top = 0  # the frame around the client area
-        self.shots = 0
 
     # ---- Start and end ----
 
@@ -206,7 +205,6 @@ class Game:
             if new:
                 path = os.path.join(self.workdir, new[0])
                 if wait_until(lambda: self._complete(path), 5):
-                    self.shots += 1
                     return path
                 raise GameError(f"{path} was not completed")
             if not retry or time.monotonic() > end:
