@@ -2,7 +2,7 @@
 
 #include "app/AppServices.h"
 #include "app/AppTestSupport.h"
-#include "ErrorCapture.h"
+#include "app/ErrorCapture.h"
 #include "InputTestSupport.h"
 
 #include <doctest/doctest.h>

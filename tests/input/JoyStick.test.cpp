@@ -1,7 +1,7 @@
 #include "input/JoyStick.h"
 #include "input/WinMMJoyStick.h"
 
-#include "ErrorCapture.h"
+#include "app/ErrorCapture.h"
 
 #include <doctest/doctest.h>
 #include <vector>
