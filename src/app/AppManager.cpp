@@ -83,8 +83,11 @@ void CAppManager::ClearMyDraw(CDIBDraw* draw)
 {
     Registry& r = TheRegistry();
     CCriticalGuard guard(r.lock);
-    Entry* mine = FindMine(r);
-    if (mine && mine->draw == draw) mine->draw = nullptr;
+    // Every entry of this thread: a destroyed display object must not stay behind in any of them.
+    const DWORD me = GetCurrentThreadId();
+    for (Entry& entry : r.entries) {
+        if (entry.threadId == me && entry.draw == draw) entry.draw = nullptr;
+    }
 }
 
 CDIBDraw* CAppManager::GetMyDraw()
