@@ -77,7 +77,6 @@ class Game:
         self.process = None
         self.window = None
         self.border = self.top = 0  # the frame around the client area
-        self.shots = 0
 
     # ---- Start and end ----
 
@@ -92,7 +91,8 @@ class Game:
         x, y, width, height = self.geometry()
         self.border = (width - LOGICAL_WIDTH) // 2
         self.top = height - LOGICAL_HEIGHT - self.border
-        self.log(f"window {self.window} at ({x}, {y}), {width}x{height}, client at +{self.border}+{self.top}")
+        self.log(f"window {self.window} captioned {CAPTION} at ({x}, {y}), {width}x{height}, "
+                 f"client at +{self.border}+{self.top}")
 
     def _find_window(self):
         out = xdotool("search", "--onlyvisible", "--name", f"^{CAPTION}$", check=False).split()
@@ -205,7 +205,6 @@ class Game:
             if new:
                 path = os.path.join(self.workdir, new[0])
                 if wait_until(lambda: self._complete(path), 5):
-                    self.shots += 1
                     return path
                 raise GameError(f"{path} was not completed")
             if not retry or time.monotonic() > end:

@@ -1,5 +1,6 @@
 # Sourced by ./test and ./run: starts a private Xvfb when asked to and exports DISPLAY.
-# pyro_start_xvfb sets PYRO_XVFB_PID; pyro_stop_xvfb ends it.
+# pyro_start_xvfb sets PYRO_XVFB_PID; pyro_stop_xvfb ends it. pyro_private_display does both
+# for the rest of the shell, with the project's Wine prefix.
 pyro_start_xvfb() {
   local n
   for n in $(seq 90 140); do
@@ -24,4 +25,17 @@ pyro_stop_xvfb() {
     wait "$PYRO_XVFB_PID" 2>/dev/null || true
     PYRO_XVFB_PID=
   fi
+}
+
+# pyro_private_display <project root>: exports WINEPREFIX (the project's prefix) and starts a
+# private Xvfb; when the shell exits, the prefix's Wine server ends first, then the display.
+pyro_private_display() {
+  export WINEPREFIX="$1/build/wineprefix"
+  trap pyro_end_private_display EXIT
+  pyro_start_xvfb
+}
+
+pyro_end_private_display() {
+  /usr/lib/wine/wineserver -k 2>/dev/null || true
+  pyro_stop_xvfb
 }

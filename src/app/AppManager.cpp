@@ -28,6 +28,16 @@ Registry& TheRegistry()
     return registry;
 }
 
+// The calling thread's entry, or null; the caller holds the lock.
+Entry* FindMine(Registry& r)
+{
+    const DWORD me = GetCurrentThreadId();
+    for (Entry& entry : r.entries) {
+        if (entry.threadId == me) return &entry;
+    }
+    return nullptr;
+}
+
 const char kNoRoom[] = "CAppManager::Addするのに空きが無い";
 
 }  // namespace
@@ -57,31 +67,23 @@ CApplication* CAppManager::GetMyApp()
 {
     Registry& r = TheRegistry();
     CCriticalGuard guard(r.lock);
-    const DWORD me = GetCurrentThreadId();
-    for (const Entry& entry : r.entries) {
-        if (entry.threadId == me) return entry.application;
-    }
-    return nullptr;
+    const Entry* mine = FindMine(r);
+    return mine ? mine->application : nullptr;
 }
 
 void CAppManager::SetMyDraw(CDIBDraw* draw)
 {
     Registry& r = TheRegistry();
     CCriticalGuard guard(r.lock);
-    const DWORD me = GetCurrentThreadId();
-    for (Entry& entry : r.entries) {
-        if (entry.threadId == me) {
-            entry.draw = draw;
-            return;
-        }
-    }
-    CErrorLog::Write(kNoRoom);
+    if (Entry* mine = FindMine(r)) mine->draw = draw;
+    else CErrorLog::Write(kNoRoom);
 }
 
 void CAppManager::ClearMyDraw(CDIBDraw* draw)
 {
     Registry& r = TheRegistry();
     CCriticalGuard guard(r.lock);
+    // Every entry of this thread: a destroyed display object must not stay behind in any of them.
     const DWORD me = GetCurrentThreadId();
     for (Entry& entry : r.entries) {
         if (entry.threadId == me && entry.draw == draw) entry.draw = nullptr;
@@ -92,11 +94,8 @@ CDIBDraw* CAppManager::GetMyDraw()
 {
     Registry& r = TheRegistry();
     CCriticalGuard guard(r.lock);
-    const DWORD me = GetCurrentThreadId();
-    for (const Entry& entry : r.entries) {
-        if (entry.threadId == me) return entry.draw;
-    }
-    return nullptr;
+    const Entry* mine = FindMine(r);
+    return mine ? mine->draw : nullptr;
 }
 
 void CAppManager::StopAll()

@@ -136,20 +136,12 @@ void CWindow::AddHook(IWindowHook* hook)
 {
     CCriticalGuard guard(hookLock_);
     hooks_.push_back(hook);
-    ++hookCount_;
 }
 
 void CWindow::RemoveHook(IWindowHook* hook)
 {
     CCriticalGuard guard(hookLock_);
-    for (auto it = hooks_.begin(); it != hooks_.end();) {
-        if (*it == hook) {
-            it = hooks_.erase(it);
-            --hookCount_;
-        } else {
-            ++it;
-        }
-    }
+    hooks_.remove(hook);
 }
 
 LRESULT CWindow::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM)

@@ -25,7 +25,7 @@ public:
     void ChangeScreenMode();
     void AddHook(IWindowHook* hook);
     void RemoveHook(IWindowHook* hook);
-    int GetHookCount() const { return hookCount_; }
+    int GetHookCount() const { return static_cast<int>(hooks_.size()); }
     // The outer window rectangle for a client area of options.sizeX by options.sizeY.
     void CalcWindowRect(RECT* rect, const CWindowOption& options) const;
 
@@ -41,7 +41,6 @@ private:
     bool fullScreen_ = false;
     CWindowOption options_;
     std::list<IWindowHook*> hooks_;
-    int32_t hookCount_ = 0;
     CCriticalLock hookLock_;
     bool hasMenu_ = false;
     bool forceModeSwitch_ = false;

@@ -7,9 +7,9 @@
 
 #include <cstdint>
 
-// The game's own logical keys, beside the menu buttons' hot keys 100 to 103.
+// The game's own logical keys, beside the mapper's defaults (input/LogicalKeys.h) and the menu
+// buttons' hot keys 100 to 103.
 enum : int32_t {
-    kLogicalEscape = 1,
     kLogicalScreenshot = 10,
     kLogicalReadOut = 11,
 };

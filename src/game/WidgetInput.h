@@ -3,6 +3,8 @@
 // reads it from the key mapper; tests fill one in to drive the rules without a device.
 #pragma once
 
+#include "input/LogicalKeys.h"
+
 #include <cstdint>
 
 class CWidgetInput {
@@ -17,16 +19,4 @@ public:
     bool shift = false;
     int32_t mouseX = 0;
     int32_t mouseY = 0;
-};
-
-// Logical keys the widget rules use (the key mapper's defaults).
-enum : int32_t {
-    kLogicalUp = 2,
-    kLogicalLeft = 3,
-    kLogicalRight = 4,
-    kLogicalDown = 5,
-    kLogicalDecide = 6,
-    kLogicalCancel = 7,
-    kLogicalTab = 8,
-    kLogicalShift = 9,
 };

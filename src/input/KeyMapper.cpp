@@ -7,21 +7,22 @@ constexpr struct {
     uint8_t scanCode;
     int32_t logicalKey;
 } kDefaultBindings[] = {
-    {0x01, 1},                                  // Escape
-    {0xC8, 2}, {0x48, 2},                       // up, numeric pad 8
-    {0xCB, 3}, {0x4B, 3},                       // left, numeric pad 4
-    {0xCD, 4}, {0x4D, 4},                       // right, numeric pad 6
-    {0xD0, 5}, {0x50, 5},                       // down, numeric pad 2
-    {0x2C, 6}, {0x39, 6},                       // Z, Space
-    {0x2D, 7},                                  // X
-    {0x0F, 8},                                  // Tab
-    {0x2A, 9}, {0x36, 9},                       // left and right Shift
+    {0x01, kLogicalEscape},                           // Escape
+    {0xC8, kLogicalUp}, {0x48, kLogicalUp},           // up, numeric pad 8
+    {0xCB, kLogicalLeft}, {0x4B, kLogicalLeft},       // left, numeric pad 4
+    {0xCD, kLogicalRight}, {0x4D, kLogicalRight},     // right, numeric pad 6
+    {0xD0, kLogicalDown}, {0x50, kLogicalDown},       // down, numeric pad 2
+    {0x2C, kLogicalDecide}, {0x39, kLogicalDecide},   // Z, Space
+    {0x2D, kLogicalCancel},                           // X
+    {0x0F, kLogicalTab},                              // Tab
+    {0x2A, kLogicalShift}, {0x36, kLogicalShift},     // left and right Shift
 };
 
 // Joystick key answering for logical keys 2 to 7 (up, left, right, down, two buttons).
 constexpr int32_t kJoyStickFallback[] = {kJoyUp, kJoyLeft, kJoyRight, kJoyDown, kJoyButton1, kJoyButton1 + 1};
-constexpr int32_t kFirstFallbackKey = 2;
-constexpr int32_t kLastFallbackKey = 7;
+constexpr int32_t kFirstFallbackKey = kLogicalUp;
+constexpr int32_t kLastFallbackKey = kLogicalCancel;
+static_assert(kLastFallbackKey - kFirstFallbackKey + 1 == sizeof kJoyStickFallback / sizeof kJoyStickFallback[0]);
 
 CKeyMapper g_keyMapper;
 

@@ -6,6 +6,7 @@
 
 #include "input/DirectInput.h"
 #include "input/JoyStick.h"
+#include "input/LogicalKeys.h"
 #include "input/Mouse.h"
 #include "input/ScreenViewMapping.h"
 

@@ -1,14 +1,12 @@
 #include "app/AppManager.h"
 #include "app/AppServices.h"
-#include "app/ErrorLog.h"
 
 #include "AppTestSupport.h"
+#include "ErrorCapture.h"
 
 #include <doctest/doctest.h>
 #include <atomic>
-#include <string>
 #include <thread>
-#include <vector>
 
 namespace {
 
@@ -142,32 +140,29 @@ TEST_CASE("a further application whose start-up gives up ends the polling in Run
 
 TEST_CASE("CAppManager refuses a second thread for a registered application")
 {
-    std::vector<std::string> log;
-    auto sink = [](const char* text, void* context) {
-        static_cast<std::vector<std::string>*>(context)->push_back(text);
-    };
-    CErrorLog::Sink previous = CErrorLog::SetSink(sink, &log);
+    ErrorCapture log;
+    // Any address will do as a display object: the manager only stores it.
+    CDIBDraw* const draw = reinterpret_cast<CDIBDraw*>(&log);
     TestApp app;  // never run: only used as a key
     CAppManager::Add(&app);
     CHECK(GetMyApp() == &app);
     std::thread other([&] {
         CAppManager::Add(&app);
-        SetMyDraw(reinterpret_cast<CDIBDraw*>(&log));  // this thread has no application
+        SetMyDraw(draw);  // this thread has no application
         CHECK(GetMyApp() == nullptr);
         CHECK(GetMyDraw() == nullptr);
     });
     other.join();
     CHECK(CAppManager::GetEntryCount() == 1);
     CHECK(GetMyApp() == &app);
-    SetMyDraw(reinterpret_cast<CDIBDraw*>(&log));
-    CHECK(GetMyDraw() == reinterpret_cast<CDIBDraw*>(&log));
-    ClearMyDraw(reinterpret_cast<CDIBDraw*>(&log));
+    SetMyDraw(draw);
+    CHECK(GetMyDraw() == draw);
+    ClearMyDraw(draw);
     CHECK(GetMyDraw() == nullptr);
     CAppManager::Remove(&app);
-    CErrorLog::SetSink(previous);
-    REQUIRE(log.size() == 2);
-    CHECK(log[0] == "CAppManager::Addするのに空きが無い");
-    CHECK(log[1] == "CAppManager::Addするのに空きが無い");
+    REQUIRE(log.messages.size() == 2);
+    CHECK(log.messages[0] == "CAppManager::Addするのに空きが無い");
+    CHECK(log.messages[1] == "CAppManager::Addするのに空きが無い");
 }
 
 TEST_CASE("COM is initialised once per thread and released by the last matching ExitCOM")

@@ -50,6 +50,12 @@ def outside(rect, width, height):
             if not (left <= x < right and top <= y < bottom)]
 
 
+def background(image):
+    """Pixels of the 320 by 240 screen outside the menu and outside the read-out's corner."""
+    return [image.at(x, y) for x, y in outside(MENU, 320, 240)
+            if not (x < READOUT[2] and y < READOUT[3])]
+
+
 class Test:
     """Runs one end-to-end scenario: python3 <test>.py <wine-run> <PyroPlaza.exe>."""
 

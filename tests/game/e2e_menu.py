@@ -1,6 +1,6 @@
 """The first screen, moving the selection with the arrows and Tab, the frame-rate read-out on
 and off, and Escape, played on the real game."""
-from e2e_common import BLUE, MENU, READOUT, Image, Test, outside
+from e2e_common import BLUE, MENU, READOUT, Image, Test, background
 
 
 def scenario(t, game):
@@ -9,9 +9,7 @@ def scenario(t, game):
 
     # The first screen: 320 by 240, blue around the menu, "[0]" selected.
     t.require((image.width, image.height) == (320, 240), f"first screenshot is 320x240 ({image.width}x{image.height})")
-    background = [image.at(x, y) for x, y in outside(MENU, 320, 240)
-                  if not (x < READOUT[2] and y < READOUT[3])]
-    t.check(all(p == BLUE for p in background), "background outside the menu is 0000FF")
+    t.check(all(p == BLUE for p in background(image)), "background outside the menu is 0000FF")
     t.check(any(image.at(x, y) != BLUE for x in range(READOUT[2]) for y in range(READOUT[3])),
             "the frame-rate read-out shows in the top-left corner")
     t.check_menu(image, selected=0)

@@ -6,8 +6,8 @@
 #include "app/AppManager.h"
 #include "app/AppServices.h"
 #include "app/AppTestSupport.h"
-#include "graphics/DirectDrawBase.h"
 #include "app/ErrorCapture.h"
+#include "graphics/DirectDrawBase.h"
 #include "text/DrawHook.h"
 
 #include <doctest/doctest.h>

@@ -1,5 +1,6 @@
 // Helpers for the input tests that need the real window system: pumping messages while
-// waiting for a condition, and running X tools (xdotool) from the Windows test program.
+// waiting for a condition, placing the cursor, and running X tools (xdotool) from the Windows
+// test program.
 #pragma once
 
 #include <windows.h>
@@ -35,6 +36,23 @@ bool WaitFor(Condition condition, DWORD timeoutMs = 5000)
 inline void Settle(DWORD milliseconds = 100)
 {
     WaitFor([] { return false; }, milliseconds);
+}
+
+// The client area's top-left corner in screen coordinates.
+inline POINT ClientOrigin(HWND hwnd)
+{
+    POINT origin = {0, 0};
+    ClientToScreen(hwnd, &origin);
+    return origin;
+}
+
+// Places the cursor at a client position and lets the moves it causes arrive first, so that
+// they cannot overwrite the button messages that follow.
+inline void PlaceCursor(HWND hwnd, int x, int y)
+{
+    const POINT origin = ClientOrigin(hwnd);
+    SetCursorPos(origin.x + x, origin.y + y);
+    Settle();
 }
 
 // Runs a command of the host system through /bin/sh and returns its exit status (-1 when it

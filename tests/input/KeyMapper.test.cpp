@@ -32,14 +32,6 @@ struct View : IScreenViewMapping {
     int32_t GetMagnification() const override { return 2; }
 };
 
-void PlaceCursor(HWND hwnd, int x, int y)
-{
-    POINT origin = {0, 0};
-    ClientToScreen(hwnd, &origin);
-    SetCursorPos(origin.x + x, origin.y + y);
-    Settle();
-}
-
 // Presses or releases a key with xdotool and updates the mapper until the logical key follows.
 // Tells whether the first update that saw it down also saw it triggered.
 bool Press(CKeyMapper& mapper, const char* key, int32_t logicalKey, bool* triggered)

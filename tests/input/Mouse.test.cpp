@@ -9,22 +9,6 @@
 
 namespace {
 
-POINT ClientOrigin(HWND hwnd)
-{
-    POINT origin = {0, 0};
-    ClientToScreen(hwnd, &origin);
-    return origin;
-}
-
-// Places the cursor at a client position and lets the moves it causes arrive first, so that
-// they cannot overwrite the button messages that follow.
-void PlaceCursor(HWND hwnd, int x, int y)
-{
-    const POINT origin = ClientOrigin(hwnd);
-    SetCursorPos(origin.x + x, origin.y + y);
-    Settle();
-}
-
 void Send(HWND hwnd, UINT message, WPARAM wParam = 0)
 {
     PostMessageA(hwnd, message, wParam, 0);
