@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "file/BaseDirectory.h"
-#include "file/FileBuffer.h"
-#include "file/LzssDecoder.h"
+#include <pyro/file/BaseDirectory.h>
+#include <pyro/file/FileBuffer.h>
+#include <pyro/file/LzssDecoder.h>
 #include "tools/ArchiveWriter.h"
 #include "tools/LzssEncoder.h"
 #include "tools/Packer.h"

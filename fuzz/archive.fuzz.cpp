@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "file/ArchiveDirectory.h"
-#include "file/ShiftJis.h"
+#include <pyro/file/ArchiveDirectory.h>
+#include <pyro/file/ShiftJis.h>
 #include "tools/Packer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "file/LzssDecoder.h"
+#include <pyro/file/LzssDecoder.h>
 #include "tools/LzssEncoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -2,8 +2,8 @@
 // opened, scanned and closed on every lookup; nothing is cached.
 #include "file/ArchiveLookup.h"
 
-#include "file/Path.h"
-#include "file/ShiftJis.h"
+#include <pyro/file/Path.h>
+#include <pyro/file/ShiftJis.h>
 
 bool NextArchiveCandidate(const std::string& path, std::string& directory, std::string& archiveName,
                           std::string& innerName)

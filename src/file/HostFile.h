@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "file/ByteSource.h"
+#include <pyro/file/ByteSource.h>
 
 // One file open for reading.
 class CHostFile : public IByteSource {

@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "file/ShiftJis.h"
+#include <pyro/file/ShiftJis.h>
 
 namespace {
 

@@ -1,6 +1,6 @@
 // LZSS decoding, byte by byte through the ring, stopping at whichever end comes first: the
 // requested output size (also in the middle of a reference) or the end of the packed data.
-#include "file/LzssDecoder.h"
+#include <pyro/file/LzssDecoder.h>
 
 #include <cstring>
 #include <new>

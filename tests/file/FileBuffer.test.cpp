@@ -1,13 +1,13 @@
-#include "file/FileBuffer.h"
+#include <pyro/file/FileBuffer.h>
 
 #include <doctest/doctest.h>
 
 #include <cstring>
 #include <utility>
 
+#include <pyro/file/Path.h>
 #include "Scratch.h"
 #include "file/HostFile.h"
-#include "file/Path.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "file/LzssDecoder.h"
+#include <pyro/file/LzssDecoder.h>
 
 #include <doctest/doctest.h>
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "file/BaseDirectory.h"
+#include <pyro/file/BaseDirectory.h>
 #include "tools/Packer.h"
 
 class CScratch {

@@ -3,8 +3,8 @@
 // temporary plane and turned a quarter clockwise.
 #pragma once
 
-#include "graphics/Plane.h"
-#include "text/TextDraw.h"
+#include <pyro/graphics/Plane.h>
+#include <pyro/text/TextDraw.h>
 
 #include <cstdint>
 

@@ -4,8 +4,8 @@
 // transfer is moved by its position and handed to the current screen view.
 #pragma once
 
-#include "game/WidgetInput.h"
-#include "graphics/PlaneBase.h"
+#include <pyro/game/WidgetInput.h>
+#include <pyro/graphics/PlaneBase.h>
 
 #include <cstdint>
 #include <map>

@@ -3,9 +3,16 @@
 // of a stretched transfer.
 #pragma once
 
-#include "graphics/Rect.h"
+#include <pyro/graphics/Rect.h>
 
+#include <cstddef>
 #include <cstdint>
+
+// Where a plane's pixels are: row 0 at base, each row pitch bytes after the one before.
+struct PixelView {
+    uint8_t* base;
+    ptrdiff_t pitch;
+};
 
 struct TransferState {
     // Source rectangle after clipping. A mirrored transfer reads each row leftwards from

@@ -4,11 +4,11 @@
 // pop-up window covering the screen; the screen's colour depth is never changed.
 #pragma once
 
-#include "app/OwningPtr.h"
-#include "app/WindowHook.h"
-#include "graphics/DirectDrawBase.h"
-#include "graphics/Plane.h"
-#include "graphics/PlaneBase.h"
+#include <pyro/app/OwningPtr.h>
+#include <pyro/app/WindowHook.h>
+#include <pyro/graphics/DirectDrawBase.h>
+#include <pyro/graphics/Plane.h>
+#include <pyro/graphics/PlaneBase.h>
 
 #include <cstdint>
 #include <list>

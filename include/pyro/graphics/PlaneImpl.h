@@ -5,10 +5,9 @@
 // descendants implement the rest.
 #pragma once
 
-#include "graphics/GdiHandle.h"
-#include "graphics/Rect.h"
-#include "graphics/transfer/TransferLoop.h"
-#include "graphics/transfer/TransferState.h"
+#include <pyro/graphics/GdiHandle.h>
+#include <pyro/graphics/Rect.h>
+#include <pyro/graphics/transfer/TransferState.h>
 
 #include <cstdint>
 #include <vector>

@@ -4,11 +4,11 @@
 // It also finds the mouse's logical position for the key mapper and writes screenshots.
 #pragma once
 
-#include "app/OwningPtr.h"
-#include "app/WindowHook.h"
-#include "graphics/DIBDraw.h"
-#include "graphics/PlaneBase.h"
-#include "input/ScreenViewMapping.h"
+#include <pyro/app/OwningPtr.h>
+#include <pyro/app/WindowHook.h>
+#include <pyro/graphics/DIBDraw.h>
+#include <pyro/graphics/PlaneBase.h>
+#include <pyro/input/ScreenViewMapping.h>
 
 #include <cstdint>
 

@@ -3,7 +3,7 @@
 // joystick and creates its implementation on the first poll. Portable: no platform calls here.
 #pragma once
 
-#include "input/KeyInput.h"
+#include <pyro/input/KeyInput.h>
 
 #include <cstdint>
 #include <memory>

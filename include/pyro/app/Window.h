@@ -3,9 +3,9 @@
 // and passes every message through its ordered list of hooks before the default procedure.
 #pragma once
 
-#include "app/CriticalLock.h"
-#include "app/WindowHook.h"
-#include "app/WindowOption.h"
+#include <pyro/app/CriticalLock.h>
+#include <pyro/app/WindowHook.h>
+#include <pyro/app/WindowOption.h>
 
 #include <list>
 

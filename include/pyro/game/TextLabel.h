@@ -3,7 +3,7 @@
 // font size or the magnification changed.
 #pragma once
 
-#include "text/TextPlane.h"
+#include <pyro/text/TextPlane.h>
 
 #include <cstdint>
 

@@ -3,8 +3,8 @@
 // it reads the numbers from a frame timer it does not own.
 #pragma once
 
-#include "text/DrawHook.h"
-#include "text/TextDraw.h"
+#include <pyro/text/DrawHook.h>
+#include <pyro/text/TextDraw.h>
 
 #include <cstdint>
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "file/ByteSource.h"
+#include <pyro/file/ByteSource.h>
 
 enum class ArchiveLayout { Plain, Ex, Dx };
 

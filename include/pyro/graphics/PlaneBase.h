@@ -3,7 +3,7 @@
 // supplies the fade conversions, the natural-transfer routing and the anchored transfer.
 #pragma once
 
-#include "graphics/Rect.h"
+#include <pyro/graphics/Rect.h>
 
 #include <cstdint>
 

@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "image/BitmapHeader.h"
+#include <pyro/image/BitmapHeader.h>
 
 class CFileBuffer;
 

@@ -4,8 +4,8 @@
 // object that all living keyboards share.
 #pragma once
 
-#include "app/WindowHook.h"
-#include "input/KeyInput.h"
+#include <pyro/app/WindowHook.h>
+#include <pyro/input/KeyInput.h>
 
 #include <windows.h>
 

@@ -3,9 +3,9 @@
 // source. TransitionTable holds them by effect number; TransitionStep is the frame they share.
 #pragma once
 
-#include "graphics/Plane.h"
-#include "graphics/PlaneBase.h"
-#include "graphics/Rect.h"
+#include <pyro/graphics/Plane.h>
+#include <pyro/graphics/PlaneBase.h>
+#include <pyro/graphics/Rect.h>
 
 #include <cstdint>
 

@@ -3,7 +3,7 @@
 // reads it from the key mapper; tests fill one in to drive the rules without a device.
 #pragma once
 
-#include "input/LogicalKeys.h"
+#include <pyro/input/LogicalKeys.h>
 
 #include <cstdint>
 

@@ -3,10 +3,10 @@
 // routine (which pumps the window's messages itself), then an orderly take-down.
 #pragma once
 
-#include "app/ThreadObject.h"
-#include "app/Window.h"
-#include "app/WindowHook.h"
-#include "app/WindowOption.h"
+#include <pyro/app/ThreadObject.h>
+#include <pyro/app/Window.h>
+#include <pyro/app/WindowHook.h>
+#include <pyro/app/WindowOption.h>
 
 #include <atomic>
 

@@ -4,9 +4,9 @@
 // GetImpl.
 #pragma once
 
-#include "app/OwningPtr.h"
-#include "graphics/PlaneBase.h"
-#include "graphics/PlaneImpl.h"
+#include <pyro/app/OwningPtr.h>
+#include <pyro/graphics/PlaneBase.h>
+#include <pyro/graphics/PlaneImpl.h>
 
 #include <cstdint>
 

@@ -4,7 +4,7 @@
 // short guard after creation against the edges its first snapshot would report.
 #pragma once
 
-#include "app/WindowHook.h"
+#include <pyro/app/WindowHook.h>
 
 #include <cstdint>
 

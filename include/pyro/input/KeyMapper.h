@@ -4,11 +4,11 @@
 // application) through its keyTable of scan codes, with the joystick as a fallback.
 #pragma once
 
-#include "input/DirectInput.h"
-#include "input/JoyStick.h"
-#include "input/LogicalKeys.h"
-#include "input/Mouse.h"
-#include "input/ScreenViewMapping.h"
+#include <pyro/input/DirectInput.h>
+#include <pyro/input/JoyStick.h>
+#include <pyro/input/LogicalKeys.h>
+#include <pyro/input/Mouse.h>
+#include <pyro/input/ScreenViewMapping.h>
 
 #include <cstdint>
 #include <memory>
