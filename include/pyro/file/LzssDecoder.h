@@ -1,6 +1,7 @@
 // CLzssDecoder: the LZSS decoder shared by archive members and qga images. The stream is a
 // sequence of flag bytes, each announcing eight items (bit set: one literal byte; clear: a
-// two-byte reference of 3 to 18 bytes into a 4096-byte ring that starts zero-filled).
+// two-byte reference of 3 to 18 bytes into a 4096-byte ring that starts zero-filled). The ring
+// is the last 4096 bytes of the output itself, so the decoder keeps no state between calls.
 #pragma once
 
 #include <cstdint>
@@ -26,8 +27,4 @@ public:
     // kInputEnded that block is handed over too. Otherwise output must hold outputSize bytes.
     int Decode(const unsigned char* packed, uint32_t packedSize, unsigned char*& output,
                uint32_t outputSize, bool allocate);
-
-private:
-    // 4096 + 18 - 1 bytes; only the first 4096 are addressed by references.
-    unsigned char ring_[kRingSize + kMaxMatch - 1];
 };
