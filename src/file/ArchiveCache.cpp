@@ -33,9 +33,3 @@ bool CArchiveCache::FindMember(const std::string& archiveName, CHostFile& file, 
     }
     return slots_.front().index.Find(lowerName, entry);
 }
-
-void CArchiveCache::Clear()
-{
-    std::lock_guard<std::mutex> hold(lock_);
-    slots_.clear();
-}

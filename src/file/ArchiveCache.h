@@ -28,9 +28,6 @@ public:
     bool FindMember(const std::string& archiveName, CHostFile& file, const std::string& lowerName,
                     ArchiveEntry& entry);
 
-    // Forgets every directory.
-    void Clear();
-
 private:
     struct Slot {
         std::string archiveName;

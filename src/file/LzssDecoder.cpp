@@ -14,8 +14,8 @@ namespace {
 constexpr uint32_t kMask = CLzssDecoder::kRingSize - 1;
 // A group is one flag byte and eight items of at most two bytes each.
 constexpr std::ptrdiff_t kGroupInput = 1 + 8 * 2;
-// Eight maximal references; the last may write 14 bytes beyond its length (two 16-byte blocks).
-constexpr std::ptrdiff_t kGroupOutput = 8 * CLzssDecoder::kMaxMatch + 14;
+// Seven maximal references, then one that writes up to 32 bytes (two 16-byte blocks).
+constexpr std::ptrdiff_t kGroupOutput = 7 * CLzssDecoder::kMaxMatch + 32;
 
 // How far back from output byte number written the reference to ring slot position reads: 1 to
 // 4096, since the slot being written holds the byte 4096 back.
@@ -40,10 +40,12 @@ inline void CopyBytes(unsigned char* out, const unsigned char* output, size_t di
 // bytes past the length are overwritten by what follows.
 inline void CopyReference(unsigned char* out, const unsigned char* output, size_t distance, uint32_t length)
 {
-    const unsigned char* from = out - distance;
     if (distance > static_cast<size_t>(out - output)) {
         CopyBytes(out, output, distance, length);
-    } else if (distance >= 16) {
+        return;
+    }
+    const unsigned char* from = out - distance;
+    if (distance >= 16) {
         std::memcpy(out, from, 16);
         std::memcpy(out + 16, from + 16, 16);
     } else if (distance >= 8) {

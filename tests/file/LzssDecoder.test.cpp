@@ -86,8 +86,10 @@ namespace {
 // A stream of literals and references with chosen distances back from the byte being written:
 // short ones that overlap what they write, the block sizes' edges, long ones, and (while the
 // output is short) ones reaching into the zero fill before it. Returns the number of bytes it
-// decodes to.
-size_t MakeStream(uint32_t seed, size_t items, std::vector<unsigned char>& packed)
+// decodes to. With widest set, after three groups of literals every group is seven references
+// of 18 bytes and one of 3 bytes from 16 back: the most a group can write past the output's
+// position when it starts.
+size_t MakeStream(uint32_t seed, size_t items, std::vector<unsigned char>& packed, bool widest = false)
 {
     static const uint32_t kDistances[] = {1, 2, 3, 4, 5, 7, 8, 9, 15, 16, 17, 18, 19, 31, 32, 33,
                                           100, 1000, 4095, 4096};
@@ -104,14 +106,18 @@ size_t MakeStream(uint32_t seed, size_t items, std::vector<unsigned char>& packe
             flagAt = packed.size();
             packed.push_back(0);
         }
-        if (next() % 3 == 0) {
+        if (widest ? item < 24 : next() % 3 == 0) {
             packed[flagAt] |= static_cast<unsigned char>(1 << (item % 8));
             packed.push_back(static_cast<unsigned char>(next()));
             written += 1;
             continue;
         }
-        const uint32_t distance = next() % 4 == 0 ? next() % 4096 + 1 : kDistances[next() % 20];
-        const uint32_t length = next() % 16 + 3;
+        uint32_t distance = next() % 4 == 0 ? next() % 4096 + 1 : kDistances[next() % 20];
+        uint32_t length = next() % 16 + 3;
+        if (widest) {
+            distance = item % 8 == 7 ? 16 : 20;
+            length = item % 8 == 7 ? 3 : 18;
+        }
         const uint32_t r = static_cast<uint32_t>(CLzssDecoder::kStartPosition + written) & 0xFFF;
         const uint32_t position = (r - distance) & 0xFFF;
         packed.push_back(static_cast<unsigned char>(position));
@@ -144,9 +150,9 @@ TEST_CASE("decoding gives the plain ring decoder's bytes for every distance, len
     std::vector<unsigned char> packed;
     SUBCASE("crafted distances, cut at every size near the ends")
     {
-        for (uint32_t seed = 1; seed <= 16; ++seed) {
+        for (uint32_t seed = 0; seed <= 16; ++seed) {
             CAPTURE(seed);
-            const size_t size = MakeStream(seed, 2000 + seed * 37, packed);
+            const size_t size = MakeStream(seed, 2000 + seed * 37, packed, seed == 0);
             for (uint32_t outputSize : {1u, 2u, 17u, 100u, 4095u, 4096u, 4097u}) {
                 CheckAgainstReference(packed, outputSize);
             }
