@@ -11,7 +11,9 @@ bool CArchiveCache::FindMember(const std::string& archiveName, CHostFile& file, 
                                ArchiveEntry& entry)
 {
     HostFileStamp stamp;
-    if (!file.GetStamp(stamp) || stamp.writeTime + kSettleTime > stamp.readTime) {
+    const bool settled = file.GetStamp(stamp) && stamp.writeTime <= stamp.readTime
+        && stamp.readTime - stamp.writeTime >= kSettleTime;
+    if (!settled) {
         CArchiveDirectory directory(file);
         return directory.ReadHeader() && directory.FindEntry(lowerName, entry);
     }
