@@ -67,22 +67,3 @@ TEST_CASE("an archive written moments ago is scanned anew on every open")
     CHECK(ReadText("pack\\b.txt") == "other");
     CHECK(ReadText("pack\\a.txt") == "(1)");
 }
-
-TEST_CASE("more archives than the cache keeps are all read right, again and again")
-{
-    CScratch scratch;
-    const int archives = static_cast<int>(CArchiveCache::kCapacity) + 4;
-    for (int i = 0; i < archives; ++i) {
-        const std::string name = "d" + std::to_string(i) + ".dat";
-        scratch.PutArchive(name, {{"x", Bytes("member " + std::to_string(i))}}, Plain());
-        scratch.Age(name);
-    }
-    for (int pass = 0; pass < 3; ++pass) {
-        for (int i = 0; i < archives; ++i) {
-            // Every other one twice, so that the order of use differs from the order of reading.
-            for (int time = 0; time < 1 + i % 2; ++time) {
-                CHECK(ReadText("d" + std::to_string(i) + "\\x") == "member " + std::to_string(i));
-            }
-        }
-    }
-}
