@@ -23,12 +23,16 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
 fi
 
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-  echo "setup: generating ja_JP.UTF-8"
-  "${sudo_cmd[@]}" sed -i 's/^# *ja_JP.UTF-8/ja_JP.UTF-8/' /etc/locale.gen
-  grep -q '^ja_JP.UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
-  "${sudo_cmd[@]}" locale-gen >/dev/null
-fi
+# Japanese (Wine's ANSI code page 932, as on the Windows the game is written for) and English
+# (code page 1252): the Windows tests run under both.
+for loc in ja_JP en_US; do
+  if ! locale -a 2>/dev/null | grep -qi "^$loc\.utf-\?8$"; then
+    echo "setup: generating $loc.UTF-8"
+    "${sudo_cmd[@]}" sed -i "s/^# *$loc.UTF-8/$loc.UTF-8/" /etc/locale.gen
+    grep -q "^$loc.UTF-8" /etc/locale.gen || echo "$loc.UTF-8 UTF-8" | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
+    "${sudo_cmd[@]}" locale-gen >/dev/null
+  fi
+done
 
 export WINEPREFIX="$root/build/wineprefix"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
