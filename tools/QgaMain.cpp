@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include "app/CommandLine.h"
+#endif
 #include "tools/BmpFile.h"
 #include "tools/Packer.h"
 #include "tools/QgaFile.h"
@@ -58,6 +61,14 @@ bool Decode(const std::vector<std::string>& operands, std::string& error)
 
 int main(int argc, char** argv)
 {
+#ifdef _WIN32
+    // File names in Shift-JIS, as the file functions take them, on every Windows.
+    CommandArguments arguments;
+    if (GetCommandArguments(arguments)) {
+        argc = arguments.Count();
+        argv = arguments.Argv();
+    }
+#endif
     bool compress = true;
     bool decode = false;
     std::vector<std::string> operands;
