@@ -46,12 +46,8 @@ int Fail(const std::string& error)
 int main(int argc, char** argv)
 {
 #ifdef _WIN32
-    // File names in Shift-JIS, as the file functions take them, on every Windows.
-    CommandArguments arguments;
-    if (GetCommandArguments(arguments)) {
-        argc = arguments.Count();
-        argv = arguments.Argv();
-    }
+    CommandArguments arguments;  // file names in Shift-JIS, as the file functions take them
+    UseCommandArguments(arguments, argc, argv);
 #endif
     if (argc < 2) return Usage();
     const std::string command = argv[1];

@@ -62,12 +62,8 @@ bool Decode(const std::vector<std::string>& operands, std::string& error)
 int main(int argc, char** argv)
 {
 #ifdef _WIN32
-    // File names in Shift-JIS, as the file functions take them, on every Windows.
-    CommandArguments arguments;
-    if (GetCommandArguments(arguments)) {
-        argc = arguments.Count();
-        argv = arguments.Argv();
-    }
+    CommandArguments arguments;  // file names in Shift-JIS, as the file functions take them
+    UseCommandArguments(arguments, argc, argv);
 #endif
     bool compress = true;
     bool decode = false;

@@ -26,3 +26,10 @@ bool GetCommandArguments(CommandArguments& arguments)
 {
     return ParseCommandArguments(GetCommandLineW(), arguments);
 }
+
+void UseCommandArguments(CommandArguments& arguments, int& argc, char**& argv)
+{
+    if (!GetCommandArguments(arguments)) return;
+    argc = arguments.Count();
+    argv = arguments.Argv();
+}

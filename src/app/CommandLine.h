@@ -20,3 +20,7 @@ bool ParseCommandArguments(const wchar_t* commandLine, CommandArguments& argumen
 
 // The process's own command line.
 bool GetCommandArguments(CommandArguments& arguments);
+
+// Points a main routine's argc and argv at the process's arguments held in arguments (which must
+// outlive their use); leaves them as they are when the command line cannot be read.
+void UseCommandArguments(CommandArguments& arguments, int& argc, char**& argv);

@@ -13,6 +13,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     SetEntryArguments(instance, previous, commandLine, showCommand);
     InitBaseDirectory();
     static CommandArguments arguments;  // lives as long as the program may read argv
-    if (!GetCommandArguments(arguments)) return PyroMain(__argc, __argv);
-    return PyroMain(arguments.Count(), arguments.Argv());
+    int argc = __argc;
+    char** argv = __argv;
+    UseCommandArguments(arguments, argc, argv);
+    return PyroMain(argc, argv);
 }
