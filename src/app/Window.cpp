@@ -41,10 +41,11 @@ uint32_t WindowDpi(HWND hwnd)
     using GetDpiForWindowProc = UINT(WINAPI*)(HWND);
     using GetDpiForMonitorProc = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
     static const auto getDpiForWindow = LibraryProc<GetDpiForWindowProc>(L"user32.dll", "GetDpiForWindow");
-    static const auto getDpiForMonitor = LibraryProc<GetDpiForMonitorProc>(L"shcore.dll", "GetDpiForMonitor");
     if (getDpiForWindow) {
         if (const UINT dpi = getDpiForWindow(hwnd)) return dpi;
     }
+    // Only now: shcore.dll is loaded only on a Windows that lacks the newer call.
+    static const auto getDpiForMonitor = LibraryProc<GetDpiForMonitorProc>(L"shcore.dll", "GetDpiForMonitor");
     if (getDpiForMonitor) {
         UINT x = 0, y = 0;  // MDT_EFFECTIVE_DPI = 0
         if (SUCCEEDED(getDpiForMonitor(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), 0, &x, &y)) && x) return x;
