@@ -6,7 +6,8 @@
 #
 #   pyro_test(<name> PORTABLE a_test.cpp ... WINDOWS b_test.cpp ... [LOCK_DISPLAY] [TIMEOUT s])
 #     One doctest program per subsystem, test_<name>. Under Wine it runs through the emulator
-#     wrapper; LOCK_DISPLAY serialises programs that move the keyboard focus.
+#     wrapper, twice: <name> under the Japanese locale and <name>_en under the English one (see
+#     PYRO_TEST_LOCALES); LOCK_DISPLAY serialises programs that move the keyboard focus.
 
 function(pyro_sources)
   cmake_parse_arguments(ARG "" "" "PORTABLE;WINDOWS" ${ARGN})
@@ -27,14 +28,37 @@ function(pyro_test name)
   endif()
   add_executable(test_${name} ${srcs})
   target_link_libraries(test_${name} PRIVATE pyro_internal pyro_test_main)
-  if(PYRO_RUN_TESTS)
-    add_test(NAME ${name} COMMAND test_${name})
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT "PYRO_SOURCE_DIR=${CMAKE_SOURCE_DIR};PYRO_BINARY_DIR=${CMAKE_BINARY_DIR}")
+  if(NOT PYRO_RUN_TESTS)
+    return()
+  endif()
+  foreach(locale IN LISTS PYRO_TEST_LOCALES)
+    pyro_locale_suffix(${locale} suffix)
+    add_test(NAME ${name}${suffix} COMMAND test_${name})
+    set_tests_properties(${name}${suffix} PROPERTIES ENVIRONMENT
+      "PYRO_SOURCE_DIR=${CMAKE_SOURCE_DIR};PYRO_BINARY_DIR=${CMAKE_BINARY_DIR};PYRO_LOCALE=${locale}")
     if(ARG_LOCK_DISPLAY)
-      set_tests_properties(${name} PROPERTIES RESOURCE_LOCK display)
+      set_tests_properties(${name}${suffix} PROPERTIES RESOURCE_LOCK display)
     endif()
     if(ARG_TIMEOUT)
-      set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
+      set_tests_properties(${name}${suffix} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
     endif()
+  endforeach()
+endfunction()
+
+# The locales the Windows programs are tested under: the Japanese system they are written for
+# (ANSI code page 932) and an English one (1252), where every name and caption must come out the
+# same. Native programs do not depend on the locale and run once.
+if(CMAKE_CROSSCOMPILING)
+  set(PYRO_TEST_LOCALES ja_JP.UTF-8 en_US.UTF-8)
+else()
+  set(PYRO_TEST_LOCALES ja_JP.UTF-8)
+endif()
+
+# The test name's suffix for a locale: none for the Japanese one (and natively), "_en" for English.
+function(pyro_locale_suffix locale out)
+  if(locale MATCHES "^en_")
+    set(${out} "_en" PARENT_SCOPE)
+  else()
+    set(${out} "" PARENT_SCOPE)
   endif()
 endfunction()

@@ -70,27 +70,30 @@ class Game:
     """One run of the game in a working directory, which is its base directory: screenshots
     appear there."""
 
-    def __init__(self, wine_run, exe, workdir, log=print):
+    def __init__(self, wine_run, exe, workdir, log=print, env=None):
+        """env: variables to set for the game, such as PYRO_LOCALE or WINEPREFIX."""
         # The game runs in the working directory: the paths must not depend on ours.
         self.wine_run, self.exe = os.path.abspath(wine_run), os.path.abspath(exe)
         self.workdir, self.log = workdir, log
+        self.env = dict(os.environ, **(env or {}))
         self.process = None
         self.window = None
         self.border = self.top = 0  # the frame around the client area
 
     # ---- Start and end ----
 
-    def start(self, timeout=30):
-        self.process = subprocess.Popen([self.wine_run, self.exe], cwd=self.workdir,
+    def start(self, timeout=30, client=(LOGICAL_WIDTH, LOGICAL_HEIGHT)):
+        """Starts the game and finds its window, whose client area is expected to be client."""
+        self.process = subprocess.Popen([self.wine_run, self.exe], cwd=self.workdir, env=self.env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.window = wait_until(self._find_window, timeout, 0.1)
         if not self.window:
             self.kill()
             raise GameError(f"no window captioned {CAPTION} within {timeout} s")
-        # The window opens with a 320 by 240 client area: what is left over is the frame.
+        # What is left over around the client area is the frame.
         x, y, width, height = self.geometry()
-        self.border = (width - LOGICAL_WIDTH) // 2
-        self.top = height - LOGICAL_HEIGHT - self.border
+        self.border = (width - client[0]) // 2
+        self.top = height - client[1] - self.border
         self.log(f"window {self.window} captioned {CAPTION} at ({x}, {y}), {width}x{height}, "
                  f"client at +{self.border}+{self.top}")
 
@@ -117,6 +120,10 @@ class Game:
             if shot:
                 return shot
         raise GameError("the game did not answer the keyboard")
+
+    def window_name(self):
+        """The window's name as X has it (Wine sets it from the caption)."""
+        return xdotool("getwindowname", self.window).rstrip("\n")
 
     def running(self):
         return self.process is not None and self.process.poll() is None

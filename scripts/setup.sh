@@ -23,36 +23,53 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
 fi
 
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-  echo "setup: generating ja_JP.UTF-8"
-  "${sudo_cmd[@]}" sed -i 's/^# *ja_JP.UTF-8/ja_JP.UTF-8/' /etc/locale.gen
-  grep -q '^ja_JP.UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
-  "${sudo_cmd[@]}" locale-gen >/dev/null
-fi
+# Japanese (Wine's ANSI code page 932, as on the Windows the game is written for) and English
+# (code page 1252): the Windows tests run under both.
+for loc in ja_JP en_US; do
+  if ! locale -a 2>/dev/null | grep -qi "^$loc\.utf-\?8$"; then
+    echo "setup: generating $loc.UTF-8"
+    "${sudo_cmd[@]}" sed -i "s/^# *$loc.UTF-8/$loc.UTF-8/" /etc/locale.gen
+    grep -q "^$loc.UTF-8" /etc/locale.gen || echo "$loc.UTF-8 UTF-8" | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
+    "${sudo_cmd[@]}" locale-gen >/dev/null
+  fi
+done
 
-export WINEPREFIX="$root/build/wineprefix"
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "setup: creating the Wine prefix $WINEPREFIX"
-  mkdir -p "$WINEPREFIX"
-  # No Mono or Gecko: the program needs neither, and their installers would ask questions.
-  WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 \
-    DISPLAY= /usr/lib/wine/wine64 wineboot -i </dev/null >/dev/null 2>&1
-  /usr/lib/wine/wineserver -w || true
-fi
-# Unmanaged windows: with no window manager under Xvfb, Wine would otherwise wait up to two
-# seconds for one each time a window is hidden or destroyed.
-if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
-  WINEDEBUG=-all DISPLAY= /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
-    </dev/null >/dev/null 2>&1
-  /usr/lib/wine/wineserver -w || true
-fi
-# The system's Japanese font names map to the IPA fonts, also in their vertical "@" forms (without
-# this, Wine picks whatever font covers the character set, and "@" names fall to a font without
-# Latin letters).
-if ! grep -q '="IPAPMincho"' "$WINEPREFIX/user.reg" 2>/dev/null; then
-  for pair in "ＭＳ ゴシック=IPAGothic" "ＭＳ Ｐゴシック=IPAPGothic" "ＭＳ 明朝=IPAMincho" "ＭＳ Ｐ明朝=IPAPMincho"; do
-    WINEDEBUG=-all LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 DISPLAY= /usr/lib/wine/wine64 reg add \
-      'HKCU\Software\Wine\Fonts\Replacements' /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f </dev/null >/dev/null 2>&1
-  done
-  /usr/lib/wine/wineserver -w || true
-fi
+# prepare_prefix <prefix> [LogPixels]: creates a Wine prefix once and sets it up for the program;
+# with a DPI it also sets the screen's (96 is 100 %).
+prepare_prefix() {
+  export WINEPREFIX="$1"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "setup: creating the Wine prefix $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    # No Mono or Gecko: the program needs neither, and their installers would ask questions.
+    WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 \
+      DISPLAY= /usr/lib/wine/wine64 wineboot -i </dev/null >/dev/null 2>&1
+    /usr/lib/wine/wineserver -w || true
+  fi
+  # Unmanaged windows: with no window manager under Xvfb, Wine would otherwise wait up to two
+  # seconds for one each time a window is hidden or destroyed.
+  if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    WINEDEBUG=-all DISPLAY= /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+      </dev/null >/dev/null 2>&1
+    /usr/lib/wine/wineserver -w || true
+  fi
+  # The system's Japanese font names map to the IPA fonts, also in their vertical "@" forms (without
+  # this, Wine picks whatever font covers the character set, and "@" names fall to a font without
+  # Latin letters).
+  if ! grep -q '="IPAPMincho"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    for pair in "ＭＳ ゴシック=IPAGothic" "ＭＳ Ｐゴシック=IPAPGothic" "ＭＳ 明朝=IPAMincho" "ＭＳ Ｐ明朝=IPAPMincho"; do
+      WINEDEBUG=-all LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 DISPLAY= /usr/lib/wine/wine64 reg add \
+        'HKCU\Software\Wine\Fonts\Replacements' /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f </dev/null >/dev/null 2>&1
+    done
+    /usr/lib/wine/wineserver -w || true
+  fi
+  if [ -n "${2:-}" ] && ! grep -q "\"LogPixels\"=dword:$(printf %08x "$2")" "$WINEPREFIX/user.reg" 2>/dev/null; then
+    WINEDEBUG=-all DISPLAY= /usr/lib/wine/wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+      /d "$2" /f </dev/null >/dev/null 2>&1
+    /usr/lib/wine/wineserver -w || true
+  fi
+}
+
+prepare_prefix "$root/build/wineprefix"
+# A second prefix at 192 DPI (200 %) for the high-DPI test, so that the shared one stays at 96.
+prepare_prefix "$root/build/wineprefix-dpi192" 192

@@ -8,6 +8,7 @@
 #include <pyro/graphics/DIBDraw.h>
 #include <pyro/text/FPSDisplay.h>
 #include <pyro/text/TextPlane.h>
+#include "app/CommandLine.h"
 #include "tools/BmpFile.h"
 #include "tools/Packer.h"
 
@@ -97,6 +98,8 @@ public:
 
 int main(int argc, char** argv)
 {
+    CommandArguments arguments;  // the output name in Shift-JIS, as the file functions take it
+    UseCommandArguments(arguments, argc, argv);
     LookApp app;
     if (argc > 1) app.output = argv[1];
     app.Run();

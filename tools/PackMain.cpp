@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include "app/CommandLine.h"
+#endif
 #include "tools/Packer.h"
 
 namespace {
@@ -42,6 +45,10 @@ int Fail(const std::string& error)
 
 int main(int argc, char** argv)
 {
+#ifdef _WIN32
+    CommandArguments arguments;  // file names in Shift-JIS, as the file functions take them
+    UseCommandArguments(arguments, argc, argv);
+#endif
     if (argc < 2) return Usage();
     const std::string command = argv[1];
     PackOptions options;

@@ -10,31 +10,25 @@
 #include <pyro/file/ShiftJis.h>
 
 #ifdef _WIN32
-#include <windows.h>
+#include <pyro/file/Utf16.h>
 #endif
 
 namespace fs = std::filesystem;
 
 #ifdef _WIN32
 // The C++ library would convert narrow names with its own idea of the code page; file names of
-// the game are in the system's (932), so convert through the system.
+// the game are Shift-JIS whatever the machine's code page. A name that does not convert gives an
+// empty path or name, which nothing opens.
 fs::path PathFromName(const std::string& name)
 {
-    const int size = static_cast<int>(name.size());
-    const int length = MultiByteToWideChar(CP_ACP, 0, name.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, name.data(), size, &wide[0], length);
-    return fs::path(wide);
+    std::wstring wide;
+    return SjisToUtf16(name, wide) ? fs::path(wide) : fs::path();
 }
 
 std::string NameFromPath(const fs::path& path)
 {
-    const std::wstring& wide = path.native();
-    const int size = static_cast<int>(wide.size());
-    const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string name(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), size, &name[0], length, nullptr, nullptr);
-    return name;
+    std::string name;
+    return Utf16ToSjis(path.native(), name) ? name : std::string();
 }
 #else
 fs::path PathFromName(const std::string& name)
@@ -126,6 +120,10 @@ bool CollectMembers(const std::string& directory, std::vector<PackMember>& membe
         if (!it->is_regular_file()) continue;
         PackMember member;
         member.name = NameFromPath(it->path().lexically_relative(root));
+        if (member.name.empty()) {
+            error = "a file below " + directory + " has a name with characters outside Shift-JIS";
+            return false;
+        }
         std::replace(member.name.begin(), member.name.end(), '/', '\\');
         if (!ReadFileBytes(NameFromPath(it->path()), member.bytes, error)) return false;
         members.push_back(std::move(member));

@@ -15,7 +15,8 @@ struct UnpackedMember {
     std::vector<unsigned char> bytes;  // after decoding, still scrambled if it was
 };
 
-// File names are byte strings in the system's code page (932 on the game's Windows).
+// File names are Shift-JIS byte strings (on the host build, the host's own bytes). On Windows a
+// name that does not convert gives an empty path or name.
 std::filesystem::path PathFromName(const std::string& name);
 std::string NameFromPath(const std::filesystem::path& path);
 

@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include "app/CommandLine.h"
+#endif
 #include "tools/BmpFile.h"
 #include "tools/Packer.h"
 #include "tools/QgaFile.h"
@@ -58,6 +61,10 @@ bool Decode(const std::vector<std::string>& operands, std::string& error)
 
 int main(int argc, char** argv)
 {
+#ifdef _WIN32
+    CommandArguments arguments;  // file names in Shift-JIS, as the file functions take them
+    UseCommandArguments(arguments, argc, argv);
+#endif
     bool compress = true;
     bool decode = false;
     std::vector<std::string> operands;

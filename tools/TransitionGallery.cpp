@@ -4,6 +4,9 @@
 // its output converted with `convert transition-gallery.bmp docs/transitions.png`.
 #include <pyro/graphics/Plane.h>
 #include <pyro/graphics/transfer/Transition.h>
+#ifdef _WIN32
+#include "app/CommandLine.h"
+#endif
 #include "tools/BmpFile.h"
 #include "tools/Packer.h"
 
@@ -114,6 +117,10 @@ void PaintTo(CPlane& plane)
 
 int main(int argc, char** argv)
 {
+#ifdef _WIN32
+    CommandArguments arguments;  // the output name in Shift-JIS, as the file functions take it
+    UseCommandArguments(arguments, argc, argv);
+#endif
     const char* output = argc > 1 ? argv[1] : "transition-gallery.bmp";
     CPlane from;
     CPlane to;

@@ -42,5 +42,5 @@ void SetEntryArguments(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine
 HINSTANCE GetInstance()
 {
     // A program that did not come through the entry point (a test) still gets its own module.
-    return g_instance ? g_instance : GetModuleHandleA(nullptr);
+    return g_instance ? g_instance : GetModuleHandleW(nullptr);
 }

@@ -40,7 +40,7 @@ int CApplication::Run()
 void CApplication::Close()
 {
     closing_ = true;
-    SendMessageA(window_.GetHWnd(), WM_CLOSE, 0, 0);
+    SendMessageW(window_.GetHWnd(), WM_CLOSE, 0, 0);
 }
 
 void CApplication::MainThread()
@@ -88,7 +88,7 @@ void CApplication::ThreadProc()
     MainThread();
     ready_ = false;
     OnExit();
-    SendMessageA(window_.GetHWnd(), WM_DESTROY, 0, 0);
+    SendMessageW(window_.GetHWnd(), WM_DESTROY, 0, 0);
     UnhookMyWindow(this);
     CAppManager::Remove(this);
     if (g_mainApp == this) CAppManager::StopAll();
@@ -99,23 +99,23 @@ bool CApplication::PumpMessage()
 {
     MSG msg;
     if (blockingWait) {
-        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got != 0 && got != -1) {
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
     } else {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
     }
     if (pauseWhenMinimized) {
         while (window_.IsMinimized()) {
-            BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+            BOOL got = GetMessageW(&msg, nullptr, 0, 0);
             if (got == 0 || got == -1) break;
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
     }
     return IsValid();
@@ -123,7 +123,7 @@ bool CApplication::PumpMessage()
 
 void CApplication::Invalidate()
 {
-    if (blockingWait && window_.GetHWnd()) PostMessageA(window_.GetHWnd(), WM_CLOSE, 0, 0);
+    if (blockingWait && window_.GetHWnd()) PostMessageW(window_.GetHWnd(), WM_CLOSE, 0, 0);
     CThreadObject::Invalidate();
 }
 

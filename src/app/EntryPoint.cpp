@@ -3,6 +3,7 @@
 #include <pyro/app/AppServices.h>
 #include <pyro/app/Main.h>
 #include <pyro/file/BaseDirectory.h>
+#include "app/CommandLine.h"
 
 #include <cstdlib>
 #include <windows.h>
@@ -11,5 +12,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
 {
     SetEntryArguments(instance, previous, commandLine, showCommand);
     InitBaseDirectory();
-    return PyroMain(__argc, __argv);
+    static CommandArguments arguments;  // lives as long as the program may read argv
+    int argc = __argc;
+    char** argv = __argv;
+    UseCommandArguments(arguments, argc, argv);
+    return PyroMain(argc, argv);
 }

@@ -71,7 +71,7 @@ int CThreadObject::Wait(unsigned milliseconds)
 void CThreadObject::InitEvent()
 {
     CloseEvent();
-    event_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    event_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     executing_ = true;
     valid_ = true;
 }

@@ -1,7 +1,12 @@
+// CWindow is a Unicode window: its class, caption and messages are UTF-16 at the Windows side, so
+// the caption reads the same on every Windows whatever its ANSI code page; the hooks still see the
+// system's Shift-JIS characters (see DispatchCharacter).
 #include <pyro/app/Window.h>
 
 #include <pyro/app/AppServices.h>
 #include <pyro/app/ErrorLog.h>
+#include <pyro/file/Utf16.h>
+#include "app/DpiScale.h"
 
 #include <cstring>
 
@@ -18,6 +23,43 @@ bool IsStandardClass(const std::string& name)
         if (name == standard) return true;
     }
     return false;
+}
+
+template <typename Proc>
+Proc LibraryProc(const wchar_t* library, const char* name)
+{
+    HMODULE module = GetModuleHandleW(library);
+    if (!module) module = LoadLibraryW(library);  // stays loaded: the process keeps using it
+    if (!module) return nullptr;
+    return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+// The DPI of the monitor the window is on, through the newest call this Windows offers:
+// GetDpiForWindow (Windows 10), GetDpiForMonitor (8.1), else the screen's LOGPIXELSX.
+uint32_t WindowDpi(HWND hwnd)
+{
+    using GetDpiForWindowProc = UINT(WINAPI*)(HWND);
+    using GetDpiForMonitorProc = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const auto getDpiForWindow = LibraryProc<GetDpiForWindowProc>(L"user32.dll", "GetDpiForWindow");
+    if (getDpiForWindow) {
+        if (const UINT dpi = getDpiForWindow(hwnd)) return dpi;
+    }
+    // Only now: shcore.dll is loaded only on a Windows that lacks the newer call.
+    static const auto getDpiForMonitor = LibraryProc<GetDpiForMonitorProc>(L"shcore.dll", "GetDpiForMonitor");
+    if (getDpiForMonitor) {
+        UINT x = 0, y = 0;  // MDT_EFFECTIVE_DPI = 0
+        if (SUCCEEDED(getDpiForMonitor(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), 0, &x, &y)) && x) return x;
+    }
+    HDC dc = GetDC(hwnd);
+    const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 0;
+    if (dc) ReleaseDC(hwnd, dc);
+    return dpi > 0 ? static_cast<uint32_t>(dpi) : 0;
+}
+
+bool IsCharacterMessage(UINT message)
+{
+    return message == WM_CHAR || message == WM_DEADCHAR || message == WM_SYSCHAR || message == WM_SYSDEADCHAR ||
+           message == WM_IME_CHAR;
 }
 
 }  // namespace
@@ -39,22 +81,26 @@ int CWindow::Create(const CWindowOption& options, HWND parent)
     fullScreen_ = IsFullScreen();
     options_ = options;
     HINSTANCE instance = GetInstance();
+    // A class name or caption that is not valid Shift-JIS fails like a refused registration or
+    // creation.
+    std::wstring className, caption;
+    const bool namesConverted = SjisToUtf16(options_.className, className) && SjisToUtf16(options_.caption, caption);
 
     if (g_classToRegister && !IsStandardClass(options_.className)) {
         g_classToRegister = false;  // before registering: a failure is not retried
-        if (FindResourceA(instance, "IDR_MENU", MAKEINTRESOURCEA(4) /* RT_MENU */)) hasMenu_ = true;
-        WNDCLASSEXA wc = {};
+        if (FindResourceW(instance, L"IDR_MENU", MAKEINTRESOURCEW(4) /* RT_MENU */)) hasMenu_ = true;
+        WNDCLASSEXW wc = {};
         wc.cbSize = sizeof wc;
         wc.style = 0;
         wc.lpfnWndProc = &CWindow::WindowProc;
         wc.hInstance = instance;
-        wc.hIcon = LoadIconA(instance, "MAIN");
+        wc.hIcon = LoadIconW(instance, L"MAIN");
         wc.hIconSm = wc.hIcon;
-        wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512) /* IDC_ARROW */);
+        wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512) /* IDC_ARROW */);
         wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(whiteBackground_ ? WHITE_BRUSH : BLACK_BRUSH));
-        wc.lpszMenuName = "IDR_MENU";
-        wc.lpszClassName = options_.className.c_str();
-        if (!RegisterClassExA(&wc)) {
+        wc.lpszMenuName = L"IDR_MENU";
+        wc.lpszClassName = className.c_str();
+        if (!namesConverted || !RegisterClassExW(&wc)) {
             CErrorLog::Write("CWindow::CreateでRegisterClassEx失敗");
             return 1;
         }
@@ -62,21 +108,23 @@ int CWindow::Create(const CWindowOption& options, HWND parent)
 
     const int screenX = GetSystemMetrics(SM_CXSCREEN);
     const int screenY = GetSystemMetrics(SM_CYSCREEN);
-    if (fullScreen_) {
-        hwnd_ = CreateWindowExA(0, options_.className.c_str(), options_.caption.c_str(), WS_POPUP | WS_VISIBLE, 0, 0,
-                                screenX, screenY, parent, nullptr, instance, nullptr);
+    if (!namesConverted) {
+        hwnd_ = nullptr;
+    } else if (fullScreen_) {
+        hwnd_ = CreateWindowExW(0, className.c_str(), caption.c_str(), WS_POPUP | WS_VISIBLE, 0, 0, screenX, screenY,
+                                parent, nullptr, instance, nullptr);
     } else {
         RECT rect;
         CalcWindowRect(&rect, options_);
         DWORD style = options_.style | (parent ? WS_CHILD : 0);
-        hwnd_ = CreateWindowExA(0, options_.className.c_str(), options_.caption.c_str(), style, CW_USEDEFAULT,
-                                CW_USEDEFAULT, rect.right - rect.left, rect.bottom - rect.top, parent, nullptr,
-                                instance, nullptr);
+        hwnd_ = CreateWindowExW(0, className.c_str(), caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                                rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, instance, nullptr);
     }
     if (!hwnd_) {
         CErrorLog::Write("CWindow::CreateでCreateWindowに失敗。");
         return 1;
     }
+    if (!fullScreen_ && !parent) ScaleForMonitor();
 
     if (!fullScreen_ && options_.sizeX != 0 && options_.sizeY != 0) {
         // The client size, not the outer size, is centred.
@@ -85,15 +133,36 @@ int CWindow::Create(const CWindowOption& options, HWND parent)
     if (options_.sizeX != 0 && options_.sizeY != 0) ShowWindow(hwnd_, SW_SHOW);
     SetFocus(hwnd_);
 
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     if (IsStandardClass(options_.className)) {
         previousProc_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWindow::WindowProc)));
+            SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWindow::WindowProc)));
     } else {
         previousProc_ = nullptr;
     }
     AddHook(this);
     return 0;
+}
+
+void CWindow::ScaleForMonitor()
+{
+    if (options_.sizeX <= 0 || options_.sizeY <= 0) return;
+    RECT outer;
+    CalcWindowRect(&outer, options_);
+    const int32_t frameX = (outer.right - outer.left) - options_.sizeX;
+    const int32_t frameY = (outer.bottom - outer.top) - options_.sizeY;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor)) return;
+    const RECT& work = monitor.rcWork;
+    const int32_t scale = LargestWholeScale(WindowDpi(hwnd_), options_.sizeX, options_.sizeY,
+                                            work.right - work.left - frameX, work.bottom - work.top - frameY);
+    if (scale == 1) return;
+    options_.sizeX *= scale;
+    options_.sizeY *= scale;
+    CalcWindowRect(&outer, options_);
+    SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CWindow::CalcWindowRect(RECT* rect, const CWindowOption& options) const
@@ -120,12 +189,12 @@ void CWindow::ChangeScreenMode()
         RECT rect;
         CalcWindowRect(&rect, options_);
         SetWindowPos(hwnd_, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top, SWP_NOZORDER);
-        SetWindowLongPtrA(hwnd_, GWL_STYLE, static_cast<LONG_PTR>(options_.style));
+        SetWindowLongPtrW(hwnd_, GWL_STYLE, static_cast<LONG_PTR>(options_.style));
         SetMenu(hwnd_, GetMenu(hwnd_));
         ShowWindow(hwnd_, SW_SHOW);
         EnableIme();
     } else {
-        SetWindowLongPtrA(hwnd_, GWL_STYLE, static_cast<LONG_PTR>(WS_POPUP));
+        SetWindowLongPtrW(hwnd_, GWL_STYLE, static_cast<LONG_PTR>(WS_POPUP));
         SetMenu(hwnd_, GetMenu(hwnd_));
         ShowWindow(hwnd_, SW_SHOW);
         DisableIme();
@@ -144,12 +213,12 @@ void CWindow::RemoveHook(IWindowHook* hook)
     hooks_.remove(hook);
 }
 
-LRESULT CWindow::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM)
+LRESULT CWindow::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_DESTROY:
         ShowWindow(hwnd, SW_HIDE);
-        SetWindowLongPtrA(hwnd, GWL_STYLE, static_cast<LONG_PTR>(WS_POPUP));
+        SetWindowLongPtrW(hwnd, GWL_STYLE, static_cast<LONG_PTR>(WS_POPUP));
         SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         break;
     case WM_SIZE:
@@ -162,25 +231,58 @@ LRESULT CWindow::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM)
     case WM_NCDESTROY:
         hwnd_ = nullptr;
         break;
+    case WM_DPICHANGED:
+        // Moved to a monitor of another scale: the system's suggested rectangle keeps the window's
+        // size in proportion. Other hooks still see the message.
+        if (lParam && !fullScreen_) {
+            const RECT* r = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(hwnd, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        break;
     }
     return 0;
+}
+
+LRESULT CWindow::RunHooks(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    for (IWindowHook* hook : hooks_) {
+        if (LRESULT result = hook->OnMessage(hwnd, message, wParam, lParam)) return result;
+    }
+    return 0;
+}
+
+LRESULT CWindow::DispatchCharacter(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (wParam > 0xFFFF) return RunHooks(hwnd, message, wParam, lParam);  // not a UTF-16 unit
+    const wchar_t unit = static_cast<wchar_t>(wParam);
+    std::string bytes;
+    if (!Utf16ToSjis(&unit, 1, bytes)) return 0;
+    const WPARAM lead = static_cast<unsigned char>(bytes[0]);
+    if (bytes.size() == 1) return RunHooks(hwnd, message, lead, lParam);
+    const WPARAM trail = static_cast<unsigned char>(bytes[1]);
+    if (message == WM_IME_CHAR) return RunHooks(hwnd, message, lead << 8 | trail, lParam);
+    const LRESULT first = RunHooks(hwnd, message, lead, lParam);
+    const LRESULT second = RunHooks(hwnd, message, trail, lParam);
+    return second ? second : first;
 }
 
 LRESULT CWindow::Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     {
         CCriticalGuard guard(hookLock_);
-        for (IWindowHook* hook : hooks_) {
-            if (LRESULT result = hook->OnMessage(hwnd, message, wParam, lParam)) return result;
-        }
+        const LRESULT result = IsCharacterMessage(message) && wParam >= 0x80
+            ? DispatchCharacter(hwnd, message, wParam, lParam)
+            : RunHooks(hwnd, message, wParam, lParam);
+        if (result) return result;
     }
-    if (previousProc_) return CallWindowProcA(previousProc_, hwnd, message, wParam, lParam);
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (previousProc_) return CallWindowProcW(previousProc_, hwnd, message, wParam, lParam);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 LRESULT CALLBACK CWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* window = reinterpret_cast<CWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!window) return DefWindowProcA(hwnd, message, wParam, lParam);
+    auto* window = reinterpret_cast<CWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!window) return DefWindowProcW(hwnd, message, wParam, lParam);
     return window->Dispatch(hwnd, message, wParam, lParam);
 }

@@ -55,9 +55,12 @@ bool DeleteHostFile(const std::string& path);
 // Opens a C stream with a C library mode string; null on failure.
 FILE* OpenHostStream(const std::string& path, const char* mode);
 
-// The current directory, without a trailing separator except at a root.
+// The current directory, without a trailing separator except at a root. On Windows a directory
+// whose name has characters outside Shift-JIS is given in its short 8.3 form; false (the
+// directory unchanged) when it has none.
 bool GetHostCurrentDirectory(std::string& directory);
 
 // Creates a new, empty, uniquely named file with the prefix "MVO" in the system's temporary
-// directory: 0 with its name, 2 on failure.
+// directory: 0 with its name, 2 on failure (also when the name cannot be given in Shift-JIS, as
+// above; the file is then removed again).
 int MakeTempFileName(std::string& name);

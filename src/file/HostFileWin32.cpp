@@ -1,6 +1,10 @@
-// The file-system calls on Windows: CreateFileA and friends for whole files, the C library for
-// streams, GetTempPathA/GetTempFileNameA for temporary names.
+// The file-system calls on Windows: CreateFileW and friends for whole files, the C library's
+// _wfopen for streams, GetTempPathW/GetTempFileNameW for temporary names. Paths are Shift-JIS and
+// converted to UTF-16 for every call, so the machine's ANSI code page plays no part; a path that
+// is not valid Shift-JIS fails like a file that cannot be opened.
 #include "file/HostFile.h"
+
+#include <pyro/file/Utf16.h>
 
 #include <windows.h>
 
@@ -9,6 +13,21 @@ namespace {
 HANDLE AsHandle(intptr_t handle)
 {
     return reinterpret_cast<HANDLE>(handle);
+}
+
+// A path named by Windows, in Shift-JIS. A path with characters outside Shift-JIS (a user folder
+// "José", say) is tried in its short 8.3 form, which the file system spells without them; false
+// when that has none either.
+bool PathFromWindows(const std::wstring& wide, std::string& path)
+{
+    if (Utf16ToSjis(wide, path)) return true;
+    const DWORD needed = GetShortPathNameW(wide.c_str(), nullptr, 0);
+    if (needed == 0) return false;
+    std::wstring shortName(needed, L'\0');
+    const DWORD length = GetShortPathNameW(wide.c_str(), &shortName[0], needed);
+    if (length == 0 || length >= needed) return false;
+    shortName.resize(length);
+    return Utf16ToSjis(shortName, path);
 }
 
 }  // namespace
@@ -23,7 +42,9 @@ CHostFile::~CHostFile()
 bool CHostFile::OpenForRead(const std::string& path)
 {
     Close();
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    std::wstring wide;
+    if (!SjisToUtf16(path, wide)) return false;
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     handle_ = reinterpret_cast<intptr_t>(file);
@@ -89,10 +110,12 @@ bool CHostFile::Close()
 
 int WriteHostFile(const std::string& path, const void* data, uint32_t count)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+    std::wstring wide;
+    if (!SjisToUtf16(path, wide)) return 1;
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+        file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                            nullptr);
     }
     if (file == INVALID_HANDLE_VALUE) return 1;
@@ -106,33 +129,44 @@ int WriteHostFile(const std::string& path, const void* data, uint32_t count)
 
 bool DeleteHostFile(const std::string& path)
 {
-    return DeleteFileA(path.c_str()) != FALSE;
+    std::wstring wide;
+    return SjisToUtf16(path, wide) && DeleteFileW(wide.c_str()) != FALSE;
 }
 
 FILE* OpenHostStream(const std::string& path, const char* mode)
 {
-    return std::fopen(path.c_str(), mode);
+    std::wstring wide, wideMode;
+    if (!SjisToUtf16(path, wide) || !SjisToUtf16(mode ? mode : "", wideMode)) return nullptr;
+    return _wfopen(wide.c_str(), wideMode.c_str());
 }
 
 bool GetHostCurrentDirectory(std::string& directory)
 {
-    const DWORD needed = GetCurrentDirectoryA(0, nullptr);
+    const DWORD needed = GetCurrentDirectoryW(0, nullptr);
     if (needed == 0) return false;
-    std::string buffer(needed, '\0');
-    const DWORD length = GetCurrentDirectoryA(needed, &buffer[0]);
+    std::wstring buffer(needed, L'\0');
+    const DWORD length = GetCurrentDirectoryW(needed, &buffer[0]);
     if (length == 0 || length >= needed) return false;
     buffer.resize(length);
-    directory = buffer;
+    std::string converted;
+    if (!PathFromWindows(buffer, converted)) return false;
+    directory = converted;
     return true;
 }
 
 int MakeTempFileName(std::string& name)
 {
-    char directory[MAX_PATH];
-    const DWORD length = GetTempPathA(MAX_PATH, directory);
+    wchar_t directory[MAX_PATH + 1];
+    const DWORD length = GetTempPathW(MAX_PATH + 1, directory);
     if (length == 0 || length > MAX_PATH) return 2;
-    char file[MAX_PATH];
-    if (GetTempFileNameA(directory, "MVO", 0, file) == 0) return 2;
-    name = file;
+    wchar_t file[MAX_PATH];
+    if (GetTempFileNameW(directory, L"MVO", 0, file) == 0) return 2;
+    // The new file exists already: one whose name cannot be given back is removed again.
+    std::string named;
+    if (!PathFromWindows(file, named)) {
+        DeleteFileW(file);
+        return 2;
+    }
+    name = named;
     return 0;
 }

@@ -36,7 +36,13 @@ int32_t CScreenView::SetLogicalSize(int32_t width, int32_t height)
     // A value of 0 or less keeps the present one, also for the back buffer.
     if (width > 0) logicalWidth_ = width;
     if (height > 0) logicalHeight_ = height;
-    draw_->SetDisplay(false, std::max(width, 0), std::max(height, 0), 0);
+    // A client area larger than the logical screen (a window opened magnified on a high-DPI
+    // monitor) gets the back buffer it would get from WM_SIZE, so the first frame is magnified.
+    RECT client = {0, 0, 0, 0};
+    const HWND hwnd = GetMyHWnd();
+    if (!hwnd || !GetClientRect(hwnd, &client)) client = {0, 0, 0, 0};
+    draw_->SetDisplay(false, width > 0 ? std::max<int32_t>(width, client.right) : 0,
+                      height > 0 ? std::max<int32_t>(height, client.bottom) : 0, 0);
     UpdateView();
     return 0;
 }

@@ -10,6 +10,7 @@
 
 #include <pyro/file/FileBuffer.h>
 #include <pyro/file/Path.h>
+#include <pyro/file/Utf16.h>
 
 namespace {
 
@@ -239,7 +240,9 @@ int32_t CPictureDecoder::LoadPlugin(CFileBuffer* file)
 {
     if (!file) return 1;
     const std::string path = NormalizePath("spi/if" + file->GetSuffix() + ".spi");
-    HMODULE module = ::LoadLibraryA(path.c_str());
+    std::wstring widePath;
+    if (!SjisToUtf16(path, widePath)) return 1;
+    HMODULE module = ::LoadLibraryW(widePath.c_str());
     if (!module) return 1;
     const auto isSupported = EntryPoint<IsSupportedProc>(module, "IsSupported");
     const auto getPictureInfo = EntryPoint<GetPictureInfoProc>(module, "GetPictureInfo");

@@ -74,7 +74,7 @@ int CDirectInputHolder::Create()
     created = nullptr;
 
     // The class is not registered: the library's own entry point still gives the object.
-    if (!g_library) g_library = LoadLibraryA("dinput.dll");
+    if (!g_library) g_library = LoadLibraryW(L"dinput.dll");
     if (!g_library) return kDirectInputLoadLibraryFailed;
     const auto create =
         reinterpret_cast<DirectInputCreateProc>(reinterpret_cast<void*>(GetProcAddress(g_library, "DirectInputCreateA")));

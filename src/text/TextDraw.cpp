@@ -1,6 +1,7 @@
 // CTextDraw: text settings, GDI drawing of the lines with shadow and background, measurement.
 #include <pyro/text/TextDraw.h>
 
+#include <pyro/file/Utf16.h>
 #include "text/TextLines.h"
 
 #include <algorithm>
@@ -134,8 +135,12 @@ void CTextDraw::GetShadowOffset(int32_t* x, int32_t* y) const
 
 HFONT CTextDraw::CreateTextFont() const
 {
-    return CreateFontA(height_, 0, 0, 0, weight_, italic_, underline_, strikeOut_, SHIFTJIS_CHARSET, 0, 0, quality_,
-                       FF_MODERN | DEFAULT_PITCH, faceName_.c_str());
+    // The face name goes in UTF-16 so that it names the same font on every Windows; the text
+    // itself is drawn with the A calls, which GDI converts by the font's Shift-JIS character set.
+    std::wstring face;
+    if (!SjisToUtf16(faceName_, face)) return nullptr;
+    return CreateFontW(height_, 0, 0, 0, weight_, italic_, underline_, strikeOut_, SHIFTJIS_CHARSET, 0, 0, quality_,
+                       FF_MODERN | DEFAULT_PITCH, face.c_str());
 }
 
 void CTextDraw::SetBackground(HDC dc) const

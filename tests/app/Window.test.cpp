@@ -1,8 +1,11 @@
 #include <pyro/app/Window.h>
 
 #include "AppTestSupport.h"
+#include "ErrorCapture.h"
 
 #include <doctest/doctest.h>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -21,6 +24,28 @@ struct RecordingHook : IWindowHook {
     }
 };
 
+// Records the character messages the hooks see, and consumes those whose value is in consume.
+struct CharacterHook : IWindowHook {
+    std::vector<std::pair<UINT, WPARAM>> seen;
+    std::vector<WPARAM> consume;
+    LRESULT OnMessage(HWND, UINT message, WPARAM wParam, LPARAM) override
+    {
+        if (message != WM_CHAR && message != WM_SYSCHAR && message != WM_IME_CHAR) return 0;
+        seen.emplace_back(message, wParam);
+        for (WPARAM value : consume) {
+            if (value == wParam) return 7;
+        }
+        return 0;
+    }
+};
+
+std::wstring WindowText(HWND hwnd)
+{
+    wchar_t text[64] = {};
+    GetWindowTextW(hwnd, text, 64);
+    return text;
+}
+
 CWindowOption TestOptions(int x, int y, uint32_t style)
 {
     CWindowOption options;
@@ -31,6 +56,19 @@ CWindowOption TestOptions(int x, int y, uint32_t style)
     options.style = style;
     return options;
 }
+
+// An EDIT control, subclassed, inside a pop-up window.
+struct SubclassedEdit {
+    CWindow window;
+    CWindow edit;
+    SubclassedEdit()
+    {
+        REQUIRE(window.Create(TestOptions(100, 20, WS_VISIBLE | WS_POPUP)) == 0);
+        CWindowOption options = TestOptions(100, 20, WS_VISIBLE);
+        options.className = "EDIT";
+        REQUIRE(edit.Create(options, window.GetHWnd()) == 0);
+    }
+};
 
 }  // namespace
 
@@ -88,12 +126,8 @@ TEST_CASE("hooks see messages in registration order and the first non-zero resul
 
 TEST_CASE("an EDIT window is subclassed: unconsumed messages reach the edit control")
 {
-    CWindow window;
-    REQUIRE(window.Create(TestOptions(100, 20, WS_VISIBLE | WS_POPUP)) == 0);
-    CWindow edit;
-    CWindowOption options = TestOptions(100, 20, WS_VISIBLE);
-    options.className = "EDIT";
-    REQUIRE(edit.Create(options, window.GetHWnd()) == 0);
+    SubclassedEdit controls;
+    CWindow& edit = controls.edit;
     std::vector<int> log;
     RecordingHook seen(&log, 1, 0, EM_SETLIMITTEXT);
     edit.AddHook(&seen);
@@ -115,4 +149,105 @@ TEST_CASE("minimising sets the minimised flag; restoring or activation clears it
     SendMessageA(window.GetHWnd(), WM_SIZE, SIZE_MINIMIZED, 0);
     SendMessageA(window.GetHWnd(), WM_ACTIVATEAPP, TRUE, 0);
     CHECK_FALSE(window.IsMinimized());
+}
+
+TEST_CASE("the window is a Unicode window captioned from Shift-JIS on every code page")
+{
+    CWindow window;
+    CWindowOption options = TestOptions(64, 48, 0x00CA0000);
+    options.caption = "Pyro丸Plaza ソ表";
+    REQUIRE(window.Create(options) == 0);
+    CHECK(IsWindowUnicode(window.GetHWnd()));
+    CHECK(WindowText(window.GetHWnd()) == L"Pyro丸Plaza ソ表");
+
+    SUBCASE("a caption that is not Shift-JIS fails creation")
+    {
+        ErrorCapture log;
+        CWindow bad;
+        options.caption = "Pyro\x8A";
+        CHECK(bad.Create(options) == 1);
+        CHECK(bad.GetHWnd() == nullptr);
+        CHECK(log.messages == std::vector<std::string>{"CWindow::CreateでCreateWindowに失敗。"});
+    }
+}
+
+TEST_CASE("hooks see characters in Shift-JIS, a double-byte one as two WM_CHAR")
+{
+    CWindow window;
+    REQUIRE(window.Create(TestOptions(64, 48, 0x00CA0000)) == 0);
+    CharacterHook hook;
+    window.AddHook(&hook);
+    const HWND hwnd = window.GetHWnd();
+    using Seen = std::vector<std::pair<UINT, WPARAM>>;
+
+    SendMessageW(hwnd, WM_CHAR, L'丸', 0);
+    CHECK(hook.seen == Seen{{WM_CHAR, 0x8A}, {WM_CHAR, 0xDB}});
+    hook.seen.clear();
+    SendMessageW(hwnd, WM_SYSCHAR, L'ソ', 0);
+    SendMessageW(hwnd, WM_CHAR, L'A', 0);
+    SendMessageW(hwnd, WM_CHAR, L'ｱ', 0);
+    SendMessageW(hwnd, WM_IME_CHAR, L'丸', 0);
+    CHECK(hook.seen == Seen{{WM_SYSCHAR, 0x83}, {WM_SYSCHAR, 0x5C}, {WM_CHAR, 'A'}, {WM_CHAR, 0xB1},
+                            {WM_IME_CHAR, 0x8ADB}});
+    hook.seen.clear();
+    SendMessageW(hwnd, WM_CHAR, L'é', 0);  // no Shift-JIS form: the default procedure only
+    SendMessageW(hwnd, WM_CHAR, 0xD83D, 0);
+    CHECK(hook.seen.empty());
+    window.RemoveHook(&hook);
+}
+
+TEST_CASE("an edit control gets unconsumed characters in UTF-16; a hook consuming a byte stops it")
+{
+    SubclassedEdit controls;
+    CWindow& edit = controls.edit;
+    CHECK(IsWindowUnicode(edit.GetHWnd()));
+    CharacterHook hook;
+    edit.AddHook(&hook);
+    SetWindowTextW(edit.GetHWnd(), L"");
+    SendMessageW(edit.GetHWnd(), WM_CHAR, L'丸', 0);
+    SendMessageW(edit.GetHWnd(), WM_CHAR, L'é', 0);
+    const std::wstring typed = L"丸é";  // outside the check: its text is kept in Shift-JIS
+    CHECK(WindowText(edit.GetHWnd()) == typed);
+
+    hook.consume = {0xDB};  // the second byte of 丸
+    CHECK(SendMessageW(edit.GetHWnd(), WM_CHAR, L'丸', 0) == 7);
+    hook.consume = {0x8A};  // the first byte
+    CHECK(SendMessageW(edit.GetHWnd(), WM_CHAR, L'丸', 0) == 7);
+    CHECK(WindowText(edit.GetHWnd()) == typed);
+    edit.RemoveHook(&hook);
+}
+
+TEST_CASE("WM_DPICHANGED moves the window to the suggested rectangle and still reaches the hooks")
+{
+    CWindow window;
+    REQUIRE(window.Create(TestOptions(64, 48, 0x00CF0000)) == 0);
+    std::vector<int> log;
+    RecordingHook seen(&log, 1, 0, WM_DPICHANGED);
+    window.AddHook(&seen);
+    RECT suggested = {40, 30, 40 + 300, 30 + 200};
+    SendMessageW(window.GetHWnd(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    RECT outer;
+    GetWindowRect(window.GetHWnd(), &outer);
+    CHECK((outer.left == 40 && outer.top == 30 && outer.right == 340 && outer.bottom == 230));
+    CHECK(log == std::vector<int>{1});
+    window.RemoveHook(&seen);
+}
+
+TEST_CASE("the program declares per-monitor DPI awareness, v2 first, and the older form beside it")
+{
+    struct Setting {
+        const wchar_t* space;
+        const wchar_t* name;
+        const wchar_t* value;
+    };
+    const Setting settings[] = {
+        {L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness", L"PerMonitorV2, PerMonitor"},
+        {L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", L"true/pm"},
+    };
+    for (const Setting& setting : settings) {
+        wchar_t value[64] = {};
+        SIZE_T written = 0;
+        CHECK(QueryActCtxSettingsW(0, nullptr, setting.space, setting.name, value, 64, &written));
+        CHECK(std::wstring(value) == setting.value);
+    }
 }

@@ -1,6 +1,7 @@
 // Test helper: a scratch directory below the test's current directory that is also the base
 // directory while it lives, and small file helpers for putting fixtures into it. Paths given to
-// the helpers are relative, with backslashes, as the framework writes them.
+// the helpers are relative, with backslashes, as the framework writes them; they are Shift-JIS,
+// converted as the framework converts them whatever the machine's code page.
 #pragma once
 
 #include <doctest/doctest.h>
@@ -51,10 +52,10 @@ public:
 
     void Put(const std::string& relative, const std::vector<unsigned char>& bytes) const
     {
-        const std::filesystem::path path(HostPath(relative));
+        const std::filesystem::path path = PathFromName(HostPath(relative));
         std::filesystem::create_directories(path.parent_path());
         std::string error;
-        REQUIRE_MESSAGE(WriteFileBytes(path.string(), bytes, error), error);
+        REQUIRE_MESSAGE(WriteFileBytes(NameFromPath(path), bytes, error), error);
     }
 
     void Put(const std::string& relative, const std::string& text) const
@@ -71,7 +72,7 @@ public:
         Put(relative, archive);
     }
 
-    bool Exists(const std::string& relative) const { return std::filesystem::exists(HostPath(relative)); }
+    bool Exists(const std::string& relative) const { return std::filesystem::exists(PathFromName(HostPath(relative))); }
 
     // Gives the file a last write time an hour or more in the past, a different one on each call,
     // as files that were not just written have. Returns that time.

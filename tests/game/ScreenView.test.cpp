@@ -125,6 +125,30 @@ TEST_CASE("window sizes follow WM_SIZE, never below the logical screen, and not 
     });
 }
 
+TEST_CASE("a logical size set in a larger window is magnified at once, without waiting for WM_SIZE")
+{
+    WithView([](TestApp&, CScreenView& view) {
+        const HWND hwnd = view.GetDraw()->GetWindow();
+        RECT outer = {0, 0, 2 * kLogicalW, 2 * kLogicalH};
+        AdjustWindowRect(&outer, GetWindowLongW(hwnd, GWL_STYLE), FALSE);
+        SetWindowPos(hwnd, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                     SWP_NOMOVE | SWP_NOZORDER);
+        RECT client;
+        GetClientRect(hwnd, &client);
+        REQUIRE((client.right == 2 * kLogicalW && client.bottom == 2 * kLogicalH));
+        SetImageSize(view, kLogicalW, kLogicalH);  // as a view made before the window grew
+        REQUIRE(view.GetMagnification() == 1);
+
+        CHECK(view.SetLogicalSize(kLogicalW, kLogicalH) == 0);
+        CHECK((view.GetDraw()->GetWidth() == 2 * kLogicalW && view.GetDraw()->GetHeight() == 2 * kLogicalH));
+        CHECK(view.GetMagnification() == 2);
+        // A logical screen larger than the window keeps its own size.
+        CHECK(view.SetLogicalSize(700, 500) == 0);
+        CHECK((view.GetDraw()->GetWidth() == 700 && view.GetDraw()->GetHeight() == 500));
+        CHECK(view.GetMagnification() == 1);
+    });
+}
+
 TEST_CASE("transfers draw each logical pixel as a block one pixel wider, clipped to the screen")
 {
     WithView([](TestApp&, CScreenView& view) {

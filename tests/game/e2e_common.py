@@ -7,7 +7,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
-from game_driver import Game, GameError, Image  # noqa: E402,F401
+from game_driver import CAPTION, Game, GameError, Image  # noqa: E402,F401
 
 BLUE = 0x0000FF
 FOCUSED = 0x404040
@@ -57,15 +57,29 @@ def background(image):
 
 
 class Test:
-    """Runs one end-to-end scenario: python3 <test>.py <wine-run> <PyroPlaza.exe>."""
+    """Runs one end-to-end scenario: python3 <test>.py <wine-run> <PyroPlaza.exe> [extra...].
+    The game starts in a fresh directory with a Japanese name, its base directory."""
 
-    def __init__(self, name):
-        if len(sys.argv) != 3:
-            sys.exit(f"usage: {sys.argv[0]} <wine-run wrapper> <PyroPlaza.exe>")
+    def __init__(self, name, extra=()):
+        if len(sys.argv) != 3 + len(extra):
+            sys.exit(f"usage: {sys.argv[0]} <wine-run wrapper> <PyroPlaza.exe>" + "".join(f" <{e}>" for e in extra))
         self.name = name
+        self.args = sys.argv[3:]
         self.failures = 0
-        self.workdir = tempfile.mkdtemp(prefix=f"pyro-{name}-")
-        self.game = Game(sys.argv[1], sys.argv[2], self.workdir, log=self.log)
+        self.workdir = tempfile.mkdtemp(prefix=f"pyro-{name}-画面-")
+        self.games = []
+        self.game = self.new_game()
+
+    def new_game(self, env=None, subdir=None):
+        """A further run of the game (env: variables such as PYRO_LOCALE or WINEPREFIX), in its
+        own directory below the working directory when subdir is given."""
+        workdir = self.workdir
+        if subdir:
+            workdir = os.path.join(self.workdir, subdir)
+            os.makedirs(workdir)
+        game = Game(sys.argv[1], sys.argv[2], workdir, log=self.log, env=env)
+        self.games.append(game)
+        return game
 
     def log(self, text):
         print(f"[{self.name}] {text}", flush=True)
@@ -89,7 +103,8 @@ class Test:
             self.failures += 1
             self.log(f"FAILED: {error}")
         finally:
-            self.game.kill()
+            for game in self.games:
+                game.kill()
         if self.failures:
             self.log(f"{self.failures} failure(s); screenshots kept in {self.workdir}")
             sys.exit(1)

@@ -207,6 +207,23 @@ TEST_CASE("a plug-in decodes its own format end to end")
     CHECK(DrawnPixels(decoder, 24, 30) == pixels);
 }
 
+TEST_CASE("the plug-in library is found below a base directory with a Japanese name")
+{
+    CScratch scratch;
+    std::vector<uint8_t> library;
+    std::string error;
+    REQUIRE_MESSAGE(ReadFileBytes(PYRO_TEST_PLUGIN, library, error), error);
+    scratch.Put("ゲーム\\spi\\ifppic.spi", library);
+    const std::vector<uint32_t> pixels = WithoutAlpha(Pattern(24, 30));
+    scratch.Put("ゲーム\\pic.ppic", PluginFile(24, 30, pixels));
+    SetBaseDirectory(scratch.Base() + "ゲーム\\");  // the scratch directory puts the old one back
+    CFileBuffer file;
+    REQUIRE(file.Read("pic.ppic") == 0);
+    CPictureDecoder decoder;
+    REQUIRE(decoder.LoadPlugin(&file) == 0);
+    CHECK(DrawnPixels(decoder, 24, 30) == pixels);
+}
+
 TEST_CASE("a file under 2048 bytes is never offered to the plug-in")
 {
     CScratch scratch;

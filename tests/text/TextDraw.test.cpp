@@ -6,6 +6,7 @@
 #include <doctest/doctest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -100,6 +101,35 @@ TEST_CASE("measuring: lines, spacing, italic slant, and the empty text")
     const Measured upright = Measure(italic);
     italic.SetItalic(true);
     CHECK(Measure(italic).w == upright.w + 32 / 4);
+}
+
+TEST_CASE("each face name reaches GDI whole: the four faces draw four different fonts")
+{
+    // Handed over in the machine's ANSI code page, the names would turn into one unknown name on
+    // a Western system, and every face into the same fallback font.
+    std::vector<std::vector<uint32_t>> images;
+    for (int face = 0; face < 4; ++face) {
+        Canvas canvas(160, 32, 0);
+        CTextDraw().SetText("永ナ2gi").SetHeight(24).SetShadowColor(CTextDraw::kNone).SetFaceIndex(face).Draw(
+            canvas.DC(), 0, 0);
+        const CPlane& plane = canvas.Flushed();
+        REQUIRE(CountOther(plane, 0) > 0);
+        std::vector<uint32_t> pixels;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 160; ++x) pixels.push_back(plane.GetImpl()->GetPixel(x, y) & 0xFFFFFF);
+        for (const std::vector<uint32_t>& other : images) CHECK(pixels != other);
+        images.push_back(pixels);
+    }
+}
+
+TEST_CASE("a face name that is not Shift-JIS draws nothing and cannot be measured")
+{
+    CTextDraw text;
+    text.SetText("ナンバー").SetFaceName("ＭＳ\x83");
+    CHECK(Measure(text).result == 1);
+    Canvas canvas(64, 32, 0);
+    text.Draw(canvas.DC(), 0, 0);
+    CHECK(CountOther(canvas.Flushed(), 0) == 0);
 }
 
 TEST_CASE("lines longer than 255 bytes are drawn and measured as their first 255 bytes")

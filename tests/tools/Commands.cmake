@@ -1,7 +1,9 @@
 # Runs pyro-pack as a user would: packs this repository's src/file folder in each layout
-# (scrambled), lists and extracts it, and compares every file with its original.
+# (scrambled), lists and extracts it, and compares every file with its original; then a folder
+# with Japanese names. RUNNER, when set, runs the program (the Wine wrapper).
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
+set(PACK ${RUNNER} ${PACK})
 
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
@@ -23,6 +25,12 @@ foreach(layout plain ex dx)
     run(${CMAKE_COMMAND} -E compare_files ${SOURCE}/src/file/${input} ${WORK}/${layout}/${input})
   endforeach()
 endforeach()
+
+# Japanese names on the command line, on disk and as member names come back as they were.
+file(WRITE ${WORK}/データ/絵/ソ表.txt "member")
+run(${PACK} create ${WORK}/データ.dat ${WORK}/データ)
+run(${PACK} extract ${WORK}/データ.dat ${WORK}/出力)
+run(${CMAKE_COMMAND} -E compare_files ${WORK}/データ/絵/ソ表.txt ${WORK}/出力/絵/ソ表.txt)
 
 execute_process(COMMAND ${PACK} bogus RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
 if(status EQUAL 0)

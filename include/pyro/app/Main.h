@@ -6,5 +6,6 @@
 //     int PyroMain(int, char*[]) { CMyApp app; app.Run(); return 0; }
 #pragma once
 
-// argc and argv are the C runtime's parsed command line (argv[0] is the program).
+// argc and argv are the parsed command line (argv[0] is the program), in Shift-JIS whatever the
+// machine's code page; an argument with characters outside Shift-JIS is an empty string.
 int PyroMain(int argc, char* argv[]);

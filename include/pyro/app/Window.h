@@ -1,6 +1,17 @@
 // CWindow: the application's top-level window. Registers the window class once per process,
 // creates a centred window whose client area has the requested size (or a full-screen pop-up),
 // and passes every message through its ordered list of hooks before the default procedure.
+//
+// It is a Unicode window (caption and class given in Shift-JIS, handed to Windows in UTF-16).
+// Hooks see character messages in Shift-JIS, as on a Japanese system: WM_CHAR, WM_SYSCHAR and the
+// dead-key forms once per byte (a double-byte character as two messages, lead byte first; the
+// message counts as consumed when a hook consumed either), WM_IME_CHAR with both bytes in one
+// (lead byte high). A character without a Shift-JIS form goes to the default procedure only.
+// Other messages that carry text (WM_SETTEXT, WM_GETTEXT, the creation record) are UTF-16.
+//
+// On a high-DPI monitor a windowed top-level window is magnified by the largest whole factor the
+// monitor's scale allows and its work area fits (a 320 by 240 client area becomes 640 by 480 at
+// 200 %); WM_DPICHANGED moves it to the rectangle the system suggests.
 #pragma once
 
 #include <pyro/app/CriticalLock.h>
@@ -15,7 +26,8 @@ public:
     LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
     virtual ~CWindow();
 
-    // 0 on success, 1 when class registration or window creation failed.
+    // 0 on success, 1 when class registration or window creation failed (also when the class
+    // name or caption is not valid Shift-JIS).
     int Create(const CWindowOption& options, HWND parent = nullptr);
     HWND GetHWnd() const { return hwnd_; }
     bool IsMinimized() const { return minimized_; }
@@ -35,6 +47,12 @@ public:
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // The hooks in order; the first non-zero result, or 0. The hook list's lock is held.
+    LRESULT RunHooks(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // A character message of a character at or above 0x80, handed to the hooks in Shift-JIS.
+    LRESULT DispatchCharacter(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Multiplies the requested client size by the monitor's whole scale and resizes the window.
+    void ScaleForMonitor();
 
     int32_t whiteBackground_ = 0;
     HWND hwnd_ = nullptr;

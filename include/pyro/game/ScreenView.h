@@ -24,7 +24,8 @@ public:
     // The view that widgets and labels draw on; null when none exists.
     static CScreenView* GetCurrent();
 
-    // A value above 0 replaces the logical width or height; the back buffer is made that size.
+    // A value above 0 replaces the logical width or height; the back buffer is made that size, or
+    // the window's client size where that is larger (as WM_SIZE would make it).
     int32_t SetLogicalSize(int32_t width, int32_t height);
     // WM_SIZE: the back buffer follows the client area, never smaller than the logical screen.
     LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;

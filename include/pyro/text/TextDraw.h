@@ -25,6 +25,7 @@ public:
     static std::string FormatV(const char* format, va_list args);
     // 0 "ＭＳ ゴシック", 1 "ＭＳ Ｐゴシック", 2 "ＭＳ 明朝", 3 "ＭＳ Ｐ明朝", other: the default face.
     CTextDraw& SetFaceIndex(int32_t index);
+    // A face name that is not valid Shift-JIS makes drawing draw nothing and measuring fail.
     CTextDraw& SetFaceName(const char* faceName);
     // Sets the font height and the line spacing.
     CTextDraw& SetHeight(int32_t height);
