@@ -137,14 +137,18 @@ inline uint32_t WicFixturePixel(WicPattern pattern, uint32_t x, uint32_t y)
     return (a << 24) | (r << 16) | (g << 8) | b;
 }
 
+inline bool IsOpaque(WicPattern pattern)
+{
+    return pattern == WicPattern::Opaque || pattern == WicPattern::GreyOpaque;
+}
+
 // The pixels a decoder hands out for a fixture: an opaque picture's top bytes are 0.
 inline std::vector<uint32_t> WicFixturePixels(WicPattern pattern, uint32_t width, uint32_t height)
 {
     std::vector<uint32_t> pixels;
     for (uint32_t y = 0; y < height; ++y)
         for (uint32_t x = 0; x < width; ++x) pixels.push_back(WicFixturePixel(pattern, x, y));
-    const bool opaque = pattern == WicPattern::Opaque || pattern == WicPattern::GreyOpaque;
-    return opaque ? WithoutAlpha(pixels) : pixels;
+    return IsOpaque(pattern) ? WithoutAlpha(pixels) : pixels;
 }
 
 // A fixture the build made (fixtures/make-wic-fixtures.sh).

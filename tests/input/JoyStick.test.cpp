@@ -252,41 +252,21 @@ TEST_CASE("CJoyStick takes a connected XInput pad before the winmm joystick")
 {
     UseFake use;
     CJoyStick joystick;
-    SUBCASE("a pad in the first slot")
-    {
-        use.pads.pads.connected[0] = true;
-        use.pads.pads.reading = {0x1000, 0, 32767};  // A, stick up
-        CHECK(joystick.GetKeyState() == 0);
-        REQUIRE(dynamic_cast<CXInputJoyStick*>(joystick.GetImplementation()) != nullptr);
-        CHECK(joystick.IsDown(kJoyUp));
-        CHECK(joystick.IsTriggered(kJoyButton1));
-        CHECK(use.fake.posIds.empty());  // the winmm joystick was never asked
-    }
-    SUBCASE("the selector applies to the pads as well")
-    {
-        use.pads.pads.connected[0] = true;
-        joystick.SelectJoyStick(kJoyStickSecond);
-        CHECK(joystick.GetKeyState() == 0);
-        CHECK(dynamic_cast<CWinMMJoyStick*>(joystick.GetImplementation()) != nullptr);
-        use.pads.pads.connected[1] = true;
-        joystick.SelectJoyStick(kJoyStickSecond);
-        joystick.GetKeyState();
-        auto* pad = dynamic_cast<CXInputJoyStick*>(joystick.GetImplementation());
-        REQUIRE(pad != nullptr);
-        CHECK(pad->GetSlot() == 1);
-    }
-    SUBCASE("the button count reaches the pad")
-    {
-        use.pads.pads.connected[3] = true;
-        joystick.SetButtonMax(10);
-        joystick.GetKeyState();
-        REQUIRE(joystick.GetImplementation() != nullptr);
-        CHECK(joystick.GetImplementation()->GetButtonMax() == 10);
-    }
-    SUBCASE("no pad: the winmm joystick as before")
-    {
-        CHECK(joystick.GetKeyState() == 0);
-        CHECK(dynamic_cast<CWinMMJoyStick*>(joystick.GetImplementation()) != nullptr);
-        CHECK(use.pads.pads.slotsRead == std::vector<uint32_t>{0, 1, 2, 3});
-    }
+    CHECK(joystick.GetKeyState() == 0);
+    CHECK(dynamic_cast<CWinMMJoyStick*>(joystick.GetImplementation()) != nullptr);
+    CHECK(use.pads.pads.slotsRead == std::vector<uint32_t>{0, 1, 2, 3});
+
+    use.pads.pads.connected[3] = true;
+    use.pads.pads.reading = {0x1000, 0, 32767};  // A, stick up
+    joystick.SetButtonMax(10);
+    joystick.SelectJoyStick(kJoyStickAny);
+    use.fake.posIds.clear();
+    CHECK(joystick.GetKeyState() == 0);
+    auto* pad = dynamic_cast<CXInputJoyStick*>(joystick.GetImplementation());
+    REQUIRE(pad != nullptr);
+    CHECK(pad->GetSlot() == 3);
+    CHECK(pad->GetButtonMax() == 10);
+    CHECK(joystick.IsDown(kJoyUp));
+    CHECK(joystick.IsTriggered(kJoyButton1));
+    CHECK(use.fake.posIds.empty());  // the winmm joystick was not asked
 }
