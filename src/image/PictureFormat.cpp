@@ -16,7 +16,8 @@ uint32_t GetU32BE(const uint8_t* p)
     return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
 }
 
-// Chunk layout: length (4, big-endian, at most 2^31 - 1), type (4), data, checksum of type and data (4).
+// Chunk layout: length (4, big-endian, at most 2^31 - 1), type (4), data, checksum (4) of type
+// and data.
 constexpr uint32_t kPngChunkOverhead = 12;
 constexpr uint32_t kPngMaxChunkLength = 0x7FFFFFFF;
 

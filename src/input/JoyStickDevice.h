@@ -17,7 +17,6 @@ inline int32_t ClampJoyButtonCount(int32_t count)
 
 // Each axis's calibrated range is cut into thirds; a stick counts as pushed once it leaves the
 // middle third. Positions grow rightwards and downwards.
-
 struct JoyStickThirds {
     uint32_t left = 0;   // (xMax + 2 xMin) / 3
     uint32_t right = 0;  // (xMin + 2 xMax) / 3
@@ -47,6 +46,8 @@ private:
     }
 };
 
+// The base of the joystick implementations: the valid flag, the button count and the selector,
+// with the operations that need nothing else.
 class CJoyStickDevice : public IJoyStick {
 public:
     void ClearKeyState() override { keys_.ClearBuffers(); }

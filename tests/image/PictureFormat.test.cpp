@@ -18,7 +18,8 @@ TEST_CASE("a PNG passes the chunk check only with every chunk whole and right up
     // data chunk matters only to the decoder.
     const std::vector<uint8_t> png = {
         0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n',
-        0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0, 1, 0, 0, 0, 1, 8, 6, 0, 0, 0, 0x1F, 0x15, 0xC4, 0x89,
+        0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0, 1, 0, 0, 0, 1, 8, 6, 0, 0, 0,
+        0x1F, 0x15, 0xC4, 0x89,
         0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82};
     CHECK(CheckPngChunks(png.data(), png.size()));
 

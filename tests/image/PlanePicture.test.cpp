@@ -38,7 +38,7 @@ std::vector<Picture> Pictures()
 
 }  // namespace
 
-TEST_CASE("pictures load into both kinds of plane, keyed on their top-left pixel, PNG with its alpha")
+TEST_CASE("pictures load into both kinds of plane keyed on their top-left pixel, PNG with alpha")
 {
     CScratch scratch;
     InstallPlugin(scratch, "ppic");
