@@ -72,6 +72,7 @@ int32_t CDIBBuffer::Release()
     width_ = 0;
     height_ = 0;
     bitCount_ = 0;
+    alpha_ = false;
     return 0;
 }
 
@@ -98,8 +99,10 @@ int32_t CDIBBuffer::Load(const char* path, int32_t bitCount)
     int32_t height = 0;
     if (decoder->GetSize(&width, &height) != 0) return 2;
     if (Create(width, height, bitCount) != 0) return 3;
-    if (bitCount == 32 && decoder->CopyPixels(static_cast<uint32_t*>(bits_), width * 4) == 0)
+    if (bitCount == 32 && decoder->CopyPixels(static_cast<uint32_t*>(bits_), width * 4) == 0) {
+        alpha_ = decoder->HasAlpha();
         return 0;
+    }
     if (decoder->Draw(dc_) != 0) return 4;
     ::GdiFlush();
     return 0;

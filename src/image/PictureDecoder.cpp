@@ -1,16 +1,20 @@
-// The three decoders behind CPictureDecoder: bitmaps read in place after their headers passed
-// the checks of BitmapHeader, OLE pictures loaded from a stream over a copy of the content, and
-// image plug-ins called through their three exported functions.
+// The four decoders behind CPictureDecoder: bitmaps read in place after their headers passed
+// the checks of BitmapHeader, OLE pictures loaded from a stream over a copy of the content,
+// pictures the imaging component decodes into pixels of their own, and image plug-ins called
+// through their three exported functions.
 #include <pyro/image/PictureDecoder.h>
 
 #include <olectl.h>
 
 #include <cstring>
+#include <new>
 #include <string>
 
 #include <pyro/file/FileBuffer.h>
 #include <pyro/file/Path.h>
 #include <pyro/file/Utf16.h>
+#include "image/PictureFormat.h"
+#include "image/WICPicture.h"
 
 namespace {
 
@@ -41,11 +45,19 @@ LPCSTR ContentOf(const CFileBuffer* file)
 
 }  // namespace
 
+CPictureDecoder::CPictureDecoder() = default;
+
 int32_t CPictureDecoder::Load(CFileBuffer* file)
 {
     Release();
     if (LoadBMP(file) == 0) return 0;
-    if (LoadPicture(file) == 0) return 0;
+    // An OLE loader that reads PNG flattens it without its alpha; the imaging component keeps it.
+    if (file && HasPngSignature(file->GetMemory(), file->GetSize())) {
+        if (LoadWIC(file) == 0) return 0;
+    } else {
+        if (LoadPicture(file) == 0) return 0;
+        if (LoadWIC(file) == 0) return 0;
+    }
     if (LoadPlugin(file) == 0) return 0;
     return 1;
 }
@@ -58,6 +70,9 @@ int32_t CPictureDecoder::GetSize(int32_t* width, int32_t* height)
         // A top-down bitmap stores its height negative; its size is the number of rows.
         w = layout_.width;
         h = int32_t(layout_.rows);
+    } else if (wicPicture_) {
+        w = wicPicture_->GetWidth();
+        h = wicPicture_->GetHeight();
     } else if (picture_) {
         OLE_XSIZE_HIMETRIC hmWidth = 0;
         OLE_YSIZE_HIMETRIC hmHeight = 0;
@@ -102,7 +117,25 @@ int32_t CPictureDecoder::Draw(HDC dc)
                                             nullptr);
         return FAILED(hr) ? 1 : 0;
     }
+    if (wicPicture_) return DrawWIC(dc);
     return DrawPlugin(dc);
+}
+
+// The decoded pixels as a top-down 32-bit DIB; the device context's own format decides what
+// becomes of the alpha bytes.
+int32_t CPictureDecoder::DrawWIC(HDC dc)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = wicPicture_->GetWidth();
+    info.bmiHeader.biHeight = -wicPicture_->GetHeight();
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    const UINT rows = UINT(wicPicture_->GetHeight());
+    const int lines = ::SetDIBitsToDevice(dc, 0, 0, DWORD(wicPicture_->GetWidth()), rows, 0, 0, 0,
+                                          rows, wicPicture_->GetPixels(), &info, DIB_RGB_COLORS);
+    return lines > 0 ? 0 : 1;
 }
 
 // The plug-in decodes the file again on every call. Its two blocks are drawn only when they
@@ -144,6 +177,14 @@ int32_t CPictureDecoder::DrawPlugin(HDC dc)
 
 int32_t CPictureDecoder::CopyPixels(uint32_t* destination, int32_t pitch)
 {
+    if (wicPicture_ && destination) {
+        const size_t rowBytes = size_t(wicPicture_->GetWidth()) * 4;
+        uint8_t* row = reinterpret_cast<uint8_t*>(destination);
+        for (int32_t y = 0; y < wicPicture_->GetHeight(); ++y, row += pitch)
+            std::memcpy(row, wicPicture_->GetPixels() + size_t(y) * wicPicture_->GetWidth(),
+                        rowBytes);
+        return 0;
+    }
     if (!bitmapFile_ || !destination) return 1;
     if (layout_.compression != kBitmapRgb) return 2;
     if (layout_.bitCount != 24) return 3;
@@ -156,6 +197,7 @@ int32_t CPictureDecoder::Release()
     bitmapFile_ = nullptr;
     bitmapInfo_ = nullptr;
     bitmapBits_ = nullptr;
+    wicPicture_.reset();
     if (picture_) {
         const ULONG left = picture_->Release();
         picture_ = nullptr;
@@ -264,6 +306,19 @@ int32_t CPictureDecoder::LoadPlugin(CFileBuffer* file)
     file_ = file;
     return 0;
 }
+
+int32_t CPictureDecoder::LoadWIC(CFileBuffer* file)
+{
+    Release();
+    if (!file || !file->GetMemory()) return 2;
+    std::unique_ptr<CWICPicture> picture(new (std::nothrow) CWICPicture);
+    if (!picture) return 5;
+    const int32_t result = picture->Decode(file->GetMemory(), file->GetSize());
+    if (result == 0) wicPicture_ = std::move(picture);
+    return result;
+}
+
+bool CPictureDecoder::HasAlpha() const { return wicPicture_ && wicPicture_->HasAlpha(); }
 
 void CPictureDecoder::FreePluginImage()
 {

@@ -1,6 +1,7 @@
 // A plane's image files: CPlaneImpl::Load picks the reader by the path's extension (qga files
 // are read here, straight into the plane's pixels; other formats go to the picture decoders of
-// the Windows build) and CPlaneImpl::Save writes a rectangle of the plane as a 24-bit bitmap.
+// the Windows build) and CPlaneImpl::Save writes a rectangle of the plane as a 24-bit bitmap,
+// or as PNG through the Windows build's encoder when the path ends in ".png".
 #include <pyro/graphics/PlaneImpl.h>
 
 #include <cstring>
@@ -47,11 +48,13 @@ int32_t ReadQgaFile(CPlaneImpl& plane, const std::string& path)
     return decoded;
 }
 
-int32_t ReadPictureFile(CPlaneImpl& plane, const std::string& path)
+// alpha: whether the picture brought alpha bytes of its own.
+int32_t ReadPictureFile(CPlaneImpl& plane, const std::string& path, bool& alpha)
 {
+    alpha = false;
 #if defined(_WIN32)
-    return plane.GetUseDIB() ? ReadPlanePicture(plane, path.c_str())
-                             : ReadPlanePictureBuffered(plane, path.c_str());
+    return plane.GetUseDIB() ? ReadPlanePicture(plane, path.c_str(), alpha)
+                             : ReadPlanePictureBuffered(plane, path.c_str(), alpha);
 #else
     (void)plane;
     (void)path;
@@ -67,14 +70,16 @@ int32_t CPlaneImpl::Load(const char* fileName)
     if (!fileName) return 1;
     const std::string path(fileName);
     const bool qga = LowerExtension(path) == "qga";
-    const int32_t result = qga ? ReadQgaFile(*this, path) : ReadPictureFile(*this, path);
+    bool pictureAlpha = false;
+    const int32_t result =
+        qga ? ReadQgaFile(*this, path) : ReadPictureFile(*this, path, pictureAlpha);
     if (result != 0) {
         Release();  // a failed load leaves no half-filled pixels behind
         return result;
     }
     loaded_ = 1;
     colorKey_ = GetPixel(0, 0) & 0xFFFFFF;
-    if (qga) hasAlpha_ = 1;
+    if (qga || pictureAlpha) hasAlpha_ = 1;
     return 0;
 }
 
@@ -85,9 +90,11 @@ int32_t CPlaneImpl::Save(const char* fileName, const Rect* rect) const
     Rect r;
     ClipToBounds(&r, rect);
     if (r.left >= r.right || r.top >= r.bottom || !fileName) return 1;
+    const bool png = LowerExtension(fileName) == "png";
 #if defined(_WIN32)
-    return SavePlaneThroughBuffer(*this, fileName, r);
+    return png ? SavePlanePng(*this, fileName, r) : SavePlaneThroughBuffer(*this, fileName, r);
 #else
+    if (png) return 1;  // the PNG encoder is the platform's
     const uint8_t* top = reinterpret_cast<const uint8_t*>(rows_[size_t(r.top)] + r.left);
     const std::vector<uint8_t> file =
         EncodeBitmap24(top, pitch_, 4, uint32_t(r.right - r.left), uint32_t(r.bottom - r.top));

@@ -1,20 +1,25 @@
-// Plane pictures on Windows: decoders from the process-wide factory fill the plane; saving
-// goes through a 24-bit DIB buffer so that GDI converts the pixels.
+// Plane pictures on Windows: decoders from the process-wide factory fill the plane; saving a
+// bitmap goes through a 24-bit DIB buffer so that GDI converts the pixels, saving PNG through
+// the imaging component's encoder.
 #include "image/PlanePicture.h"
 
 #include <windows.h>
 
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include <pyro/file/FileBuffer.h>
 #include <pyro/graphics/PlaneImpl.h>
 #include <pyro/image/PictureDecoder.h>
 #include <pyro/image/PictureDecoderFactory.h>
 #include "image/DIBBuffer.h"
+#include "image/PictureFormat.h"
+#include "image/PngEncoder.h"
 
-int32_t ReadPlanePicture(CPlaneImpl& plane, const char* path)
+int32_t ReadPlanePicture(CPlaneImpl& plane, const char* path, bool& alpha)
 {
+    alpha = false;
     CFileBuffer file;
     file.Read(path);  // an unreadable file shows as a decoder that takes nothing
     std::unique_ptr<CPictureDecoder> decoder(GetPictureDecoderFactory().Create());
@@ -23,15 +28,19 @@ int32_t ReadPlanePicture(CPlaneImpl& plane, const char* path)
     int32_t height = 0;
     if (decoder->GetSize(&width, &height) != 0) return 2;
     if (plane.Allocate(width, height) != 0) return 3;
-    if (decoder->CopyPixels(plane.GetPixels(), width * 4) == 0) return 0;
+    if (decoder->CopyPixels(plane.GetPixels(), width * 4) == 0) {
+        alpha = decoder->HasAlpha();
+        return 0;
+    }
     if (decoder->Draw(plane.GetDC()) != 0) return 4;
     ::GdiFlush();
     plane.ClearAlphaByte();
     return 0;
 }
 
-int32_t ReadPlanePictureBuffered(CPlaneImpl& plane, const char* path)
+int32_t ReadPlanePictureBuffered(CPlaneImpl& plane, const char* path, bool& alpha)
 {
+    alpha = false;
     CDIBBuffer buffer;
     if (buffer.Load(path, 32) != 0) return 1;
     int32_t width = 0;
@@ -39,7 +48,8 @@ int32_t ReadPlanePictureBuffered(CPlaneImpl& plane, const char* path)
     if (buffer.GetSize(&width, &height) != 0) return 2;
     if (plane.Allocate(width, height) != 0) return 3;
     std::memcpy(plane.GetPixels(), buffer.GetBits(), size_t(width) * size_t(height) * 4);
-    plane.ClearAlphaByte();
+    alpha = buffer.HasAlpha();
+    if (!alpha) plane.ClearAlphaByte();
     return 0;
 }
 
@@ -68,4 +78,22 @@ int32_t SavePlaneThroughBuffer(const CPlaneImpl& plane, const char* path, const 
         }
     }
     return buffer.SaveBMP(path, nullptr);
+}
+
+int32_t SavePlanePng(const CPlaneImpl& plane, const char* path, const Rect& rect)
+{
+    const uint32_t width = uint32_t(rect.right - rect.left);
+    const uint32_t height = uint32_t(rect.bottom - rect.top);
+    ::GdiFlush();  // a use-DIB plane's pixels may still wait for GDI
+    const uint8_t* top = reinterpret_cast<const uint8_t*>(plane.GetPixels()) +
+                         ptrdiff_t(rect.top) * plane.GetPitch() + ptrdiff_t(rect.left) * 4;
+    const bool alpha = plane.IsAlpha();
+    std::vector<uint8_t> png;
+    const int32_t encoded =
+        EncodePng(PixelsForEncoding(reinterpret_cast<const uint32_t*>(top), plane.GetPitch(),
+                                    width, height, alpha),
+                  width, height, alpha, png);
+    if (encoded != 0) return encoded;
+    CFileBuffer file;
+    return file.Write(path, png.data(), uint32_t(png.size()));
 }

@@ -2,6 +2,7 @@
 
 #include <pyro/app/ErrorLog.h>
 #include "input/WinMMJoyStick.h"
+#include "input/XInputJoyStick.h"
 
 CJoyStick::~CJoyStick() = default;
 
@@ -9,6 +10,12 @@ int CJoyStick::CreateImplementation()
 {
     if (number_ == kJoyStickNone) return 2;
     if (number_ < kJoyStickFirst || number_ > kJoyStickAny) return 1;
+    // A connected XInput pad first; otherwise the winmm joystick.
+    auto pad = std::make_unique<CXInputJoyStick>(number_, buttonMax_);
+    if (pad->IsValid()) {
+        impl_ = std::move(pad);
+        return 0;
+    }
     // An implementation that fails to initialise stays: later polls quietly read nothing.
     impl_ = std::make_unique<CWinMMJoyStick>(number_, buttonMax_);
     return impl_->IsValid() ? 0 : 2;

@@ -1,20 +1,7 @@
 #include "input/WinMMJoyStick.h"
 
-namespace {
-
-bool IsButtonCount(int32_t count) { return count >= 0 && count <= kJoyMaxButtons; }
-
-// (a + 2b) / 3, the boundary one third of the way from b to a. Computed wide so that absurd
-// calibration values cannot wrap around.
-uint32_t Third(uint32_t a, uint32_t b)
-{
-    return static_cast<uint32_t>((uint64_t{a} + 2 * uint64_t{b}) / 3);
-}
-
-}  // namespace
-
 CWinMMJoyStick::CWinMMJoyStick(int32_t number, int32_t buttonMax)
-    : buttonMax_(IsButtonCount(buttonMax) ? buttonMax : (buttonMax < 0 ? 0 : kJoyMaxButtons)), number_(number)
+    : CJoyStickDevice(number, buttonMax)
 {
     Initialize();
 }
@@ -37,10 +24,7 @@ int CWinMMJoyStick::Initialize()
     }
     deviceId_ = id;
 
-    leftThreshold_ = Third(caps.xMax, caps.xMin);
-    rightThreshold_ = Third(caps.xMin, caps.xMax);
-    upThreshold_ = Third(caps.yMax, caps.yMin);
-    downThreshold_ = Third(caps.yMin, caps.yMax);
+    thirds_ = JoyStickThirds::FromRange(caps.xMin, caps.xMax, caps.yMin, caps.yMax);
 
     JoyStickReading probe = {};
     if (!api.getPos(deviceId_, &probe)) return 2;
@@ -68,28 +52,11 @@ int CWinMMJoyStick::GetKeyState()
     const uint32_t y = reading.y & 0xFFFF;
 
     uint8_t* keys = keys_.Current();
-    keys[kJoyUp] = y < upThreshold_;
-    keys[kJoyDown] = y > downThreshold_;
-    keys[kJoyLeft] = x < leftThreshold_;
-    keys[kJoyRight] = x > rightThreshold_;
+    thirds_.SetDirectionKeys(keys, x, y);
     // Buttons past the 32nd read as released: the word is empty by then.
     for (int32_t i = 0; i < buttonMax_; ++i) {
         keys[kJoyButton1 + i] = buttons & 1;
         buttons >>= 1;
     }
     return 0;
-}
-
-int CWinMMJoyStick::SetButtonMax(int32_t count)
-{
-    if (!IsButtonCount(count)) return -1;
-    buttonMax_ = count;
-    ClearKeyState();
-    return 0;
-}
-
-int CWinMMJoyStick::SelectJoyStick(int32_t number)
-{
-    number_ = number;
-    return Initialize();
 }

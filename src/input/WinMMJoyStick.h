@@ -1,12 +1,14 @@
 // CWinMMJoyStick: a joystick read through the multimedia joystick functions of the system.
-// The calibrated range of each axis is cut into thirds; a stick counts as pushed once it
-// leaves the middle third. The system calls go through a replaceable table, so the logic is
-// portable and tests can stand in for a controller.
+// The calibrated range of each axis is cut into thirds (JoyStickThirds); a stick counts as
+// pushed once it leaves the middle third. The system calls go through a replaceable table, so
+// the logic is portable and tests can stand in for a controller.
 #pragma once
 
 #include <pyro/input/JoyStick.h>
 
 #include <cstdint>
+
+#include "input/JoyStickDevice.h"
 
 // What the joystick needs of the system: the calibrated axis ranges and the position readings.
 struct JoyStickCaps {
@@ -27,7 +29,7 @@ struct JoyStickApi {
 const JoyStickApi* SetJoyStickApi(const JoyStickApi* api);
 const JoyStickApi& GetJoyStickApi();
 
-class CWinMMJoyStick : public IJoyStick {
+class CWinMMJoyStick : public CJoyStickDevice {
 public:
     // Initialises at once; IsValid tells whether that worked.
     CWinMMJoyStick(int32_t number, int32_t buttonMax);
@@ -35,27 +37,13 @@ public:
     // 0 after a reading; 1 when not valid; 2 when the reading failed (the new current buffer
     // then still holds the poll before the previous one).
     int GetKeyState() override;
-    void ClearKeyState() override { keys_.ClearBuffers(); }
-    // 0 to 252 buttons; stores the count and clears the keys. -1 for any other count.
-    int SetButtonMax(int32_t count) override;
-    int32_t GetButtonMax() const override { return buttonMax_; }
-    int SelectJoyStick(int32_t number) override;
-    bool IsValid() const override { return valid_; }
 
     uint32_t GetDeviceId() const { return deviceId_; }
-    // The requested selector, or 3 once the requested device turned out to be missing.
-    int32_t GetJoyStickNumber() const { return number_; }
 
 private:
     // 0 ready; 1 no joystick devices at all; 2 the chosen one is missing or does not answer.
-    int Initialize();
+    int Initialize() override;
 
-    bool valid_ = false;
     uint32_t deviceId_ = 0;
-    int32_t buttonMax_;
-    uint32_t leftThreshold_ = 0;
-    uint32_t rightThreshold_ = 0;
-    uint32_t upThreshold_ = 0;
-    uint32_t downThreshold_ = 0;
-    int32_t number_;
+    JoyStickThirds thirds_;
 };

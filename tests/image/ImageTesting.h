@@ -151,17 +151,23 @@ inline const std::vector<uint8_t>& Bitmap3x2()
     return file;
 }
 
-// A committed fixture of tests/image/fixtures.
-inline std::vector<uint8_t> Fixture(const std::string& name)
+// A fixture in tests/image/fixtures below the folder the environment variable names: the
+// source folder for the committed ones, the build folder for those the build makes.
+inline std::vector<uint8_t> FixtureBelow(const char* rootVariable, const std::string& name)
 {
-    const char* source = std::getenv("PYRO_SOURCE_DIR");
-    REQUIRE(source != nullptr);
+    const char* root = std::getenv(rootVariable);
+    REQUIRE(root != nullptr);
     std::vector<uint8_t> bytes;
     std::string error;
-    REQUIRE_MESSAGE(ReadFileBytes(std::string(source) + "/tests/image/fixtures/" + name, bytes,
+    REQUIRE_MESSAGE(ReadFileBytes(std::string(root) + "/tests/image/fixtures/" + name, bytes,
                                   error),
                     error);
     return bytes;
+}
+
+inline std::vector<uint8_t> Fixture(const std::string& name)
+{
+    return FixtureBelow("PYRO_SOURCE_DIR", name);
 }
 
 inline std::vector<uint8_t> ReadScratch(const CScratch& scratch, const std::string& relative)

@@ -229,3 +229,14 @@ TEST_CASE("Save writes the part of its rectangle inside the plane, and nothing f
         CHECK(plane.GetImpl()->Save(nullptr, nullptr) == 1);
     }
 }
+
+#if !defined(_WIN32)
+TEST_CASE("without the platform's PNG encoder, Save to a .png name fails and writes nothing")
+{
+    CScratch scratch;
+    CPlane plane;
+    plane.Create(3, 2);
+    CHECK(plane.GetImpl()->Save("shot.png", nullptr) == 1);
+    CHECK_FALSE(scratch.Exists("shot.png"));
+}
+#endif

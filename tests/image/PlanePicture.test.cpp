@@ -11,7 +11,8 @@ namespace {
 struct Picture {
     const char* name;
     std::vector<uint8_t> bytes;
-    std::vector<uint32_t> pixels;  // expected, alpha 0
+    std::vector<uint32_t> pixels;  // expected; alpha 0 unless the picture has translucent pixels
+    bool alpha = false;
 };
 
 std::vector<Picture> Pictures()
@@ -28,12 +29,16 @@ std::vector<Picture> Pictures()
          {0x00808080, 0x000000FF, 0x0000FF00, 0x00FF0000}},
         {"pattern.gif", Fixture("pattern.gif"), gif},
         {"pic.ppic", PluginFile(40, 20, plugin), plugin},
+        {"alpha.png", BuiltFixture("rgba16.png"), WicFixturePixels(WicPattern::Rgba, 8, 4), true},
+        {"binary.png", BuiltFixture("palette-alpha.png"),
+         WicFixturePixels(WicPattern::Binary, 8, 4), true},
+        {"opaque.png", BuiltFixture("opaque.png"), WicFixturePixels(WicPattern::Opaque, 8, 4)},
     };
 }
 
 }  // namespace
 
-TEST_CASE("pictures load into both kinds of plane, keyed on their top-left pixel")
+TEST_CASE("pictures load into both kinds of plane keyed on their top-left pixel, PNG with alpha")
 {
     CScratch scratch;
     InstallPlugin(scratch, "ppic");
@@ -48,8 +53,8 @@ TEST_CASE("pictures load into both kinds of plane, keyed on their top-left pixel
             REQUIRE(plane.Load(picture.name) == 0);
             CHECK(PixelsOf(plane) == picture.pixels);
             CHECK(plane.IsLoaded());
-            CHECK_FALSE(plane.IsAlpha());
-            CHECK(plane.GetImpl()->GetColorKey() == picture.pixels[0]);
+            CHECK(plane.IsAlpha() == picture.alpha);
+            CHECK(plane.GetImpl()->GetColorKey() == (picture.pixels[0] & 0xFFFFFF));
         }
     }
 }
@@ -107,5 +112,45 @@ TEST_CASE("picture loads that fail give the reader's code and leave the plane em
         CHECK(plane.Load("huge.emf") == (useDIB ? 3 : 1));
         CHECK_FALSE(plane.IsLoaded());
         CHECK(plane.GetImpl()->GetPixels() == nullptr);
+    }
+}
+
+TEST_CASE("Save with a .png name keeps the alpha of an alpha plane and loads back exactly")
+{
+    CScratch scratch;
+    const std::vector<uint32_t> pixels = Pattern(7, 5);  // alpha bytes from 0 to 0xCC
+    for (bool saveDIB : {false, true}) {
+        CAPTURE(saveDIB);
+        CPlane plane;
+        plane.GetImpl()->SetUseDIB(saveDIB);
+        REQUIRE(plane.Create(7, 5) == 0);
+        std::copy(pixels.begin(), pixels.end(), plane.GetImpl()->GetPixels());
+
+        plane.GetImpl()->GetAlphaFlag() = 1;
+        REQUIRE(plane.GetImpl()->Save("alpha.png", nullptr) == 0);
+        std::vector<uint8_t> file = ReadScratch(scratch, "alpha.png");
+        REQUIRE(file.size() > 29);
+        CHECK(file[1] == 'P');
+        CHECK(file[25] == 6);  // colour type: RGB with alpha
+        // Without the flag the alpha bytes mean nothing: an opaque RGB file, whatever the case of
+        // the extension.
+        plane.GetImpl()->GetAlphaFlag() = 0;
+        const Rect part{2, 1, 6, 4};
+        REQUIRE(plane.GetImpl()->Save("part.PNG", &part) == 0);
+        file = ReadScratch(scratch, "part.PNG");
+        REQUIRE(file.size() > 29);
+        CHECK(file[25] == 2);
+
+        CPlane loaded;
+        REQUIRE(loaded.Load("alpha.png") == 0);
+        CHECK(PixelsOf(loaded) == pixels);
+        CHECK(loaded.IsAlpha());
+        REQUIRE(loaded.Load("part.PNG") == 0);
+        std::vector<uint32_t> inner;
+        for (int32_t y = part.top; y < part.bottom; ++y)
+            for (int32_t x = part.left; x < part.right; ++x)
+                inner.push_back(pixels[size_t(y) * 7 + size_t(x)] & 0x00FFFFFF);
+        CHECK(PixelsOf(loaded) == inner);
+        CHECK_FALSE(loaded.IsAlpha());
     }
 }

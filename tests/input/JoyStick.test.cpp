@@ -1,70 +1,12 @@
 #include <pyro/input/JoyStick.h>
 #include "input/WinMMJoyStick.h"
+#include "input/XInputJoyStick.h"
 
+#include "JoyStickTesting.h"
 #include "app/ErrorCapture.h"
 
 #include <doctest/doctest.h>
 #include <vector>
-
-namespace {
-
-// Stands in for the winmm joystick calls: up to two controllers with a scripted reading.
-struct FakeJoySticks {
-    uint32_t deviceCount = 2;
-    bool present[2] = {true, true};
-    bool answers = true;  // whether position readings succeed
-    JoyStickCaps caps = {0, 65535, 0, 65535};
-    JoyStickReading reading = {32768, 32768, 0};
-    std::vector<uint32_t> posIds;    // ids read with joyGetPos
-    std::vector<uint32_t> posExIds;  // ids read with joyGetPosEx
-};
-FakeJoySticks* g_fake = nullptr;
-
-const JoyStickApi kFakeApi = {
-    [] { return g_fake->deviceCount; },
-    [](uint32_t id, JoyStickCaps* caps) {
-        if (id > 1 || !g_fake->present[id]) return false;
-        *caps = g_fake->caps;
-        return true;
-    },
-    [](uint32_t id, JoyStickReading* reading) {
-        g_fake->posIds.push_back(id);
-        *reading = g_fake->reading;
-        return g_fake->answers;
-    },
-    [](uint32_t id, JoyStickReading* reading) {
-        g_fake->posExIds.push_back(id);
-        *reading = g_fake->reading;
-        return g_fake->answers;
-    },
-};
-
-// Installs the fake for one test.
-struct UseFake {
-    FakeJoySticks fake;
-    const JoyStickApi* previous;
-    UseFake()
-    {
-        g_fake = &fake;
-        previous = SetJoyStickApi(&kFakeApi);
-    }
-    ~UseFake()
-    {
-        SetJoyStickApi(previous);
-        g_fake = nullptr;
-    }
-};
-
-std::vector<int> DownKeys(const IJoyStick& joystick)
-{
-    std::vector<int> keys;
-    for (int key = 0; key < 256; ++key) {
-        if (joystick.IsDown(key)) keys.push_back(key);
-    }
-    return keys;
-}
-
-}  // namespace
 
 TEST_CASE("a stick counts as pushed once it leaves the middle third of its range")
 {
@@ -294,6 +236,9 @@ TEST_CASE("the system's own joystick calls without a controller read all keys re
     JoyStickCaps caps;
     const JoyStickApi& api = GetJoyStickApi();
     if (api.getNumDevs() != 0 && (api.getDevCaps(0, &caps) || api.getDevCaps(1, &caps))) return;
+    XInputPadReading reading;
+    for (uint32_t slot = 0; slot < kXInputSlots; ++slot)
+        if (GetXInputApi().getState(slot, &reading)) return;
     ErrorCapture log;
     CJoyStick joystick;
     CHECK(joystick.GetKeyState() == -1);
@@ -301,4 +246,27 @@ TEST_CASE("the system's own joystick calls without a controller read all keys re
     CHECK(joystick.GetKeyState() == 1);
     CHECK(log.messages.size() == 2);
     for (int key = 0; key < 256; ++key) CHECK_FALSE(joystick.IsDown(key));
+}
+
+TEST_CASE("CJoyStick takes a connected XInput pad before the winmm joystick")
+{
+    UseFake use;
+    CJoyStick joystick;
+    CHECK(joystick.GetKeyState() == 0);
+    CHECK(dynamic_cast<CWinMMJoyStick*>(joystick.GetImplementation()) != nullptr);
+    CHECK(use.pads.pads.slotsRead == std::vector<uint32_t>{0, 1, 2, 3});
+
+    use.pads.pads.connected[3] = true;
+    use.pads.pads.reading = {0x1000, 0, 32767};  // A, stick up
+    joystick.SetButtonMax(10);
+    joystick.SelectJoyStick(kJoyStickAny);
+    use.fake.posIds.clear();
+    CHECK(joystick.GetKeyState() == 0);
+    auto* pad = dynamic_cast<CXInputJoyStick*>(joystick.GetImplementation());
+    REQUIRE(pad != nullptr);
+    CHECK(pad->GetSlot() == 3);
+    CHECK(pad->GetButtonMax() == 10);
+    CHECK(joystick.IsDown(kJoyUp));
+    CHECK(joystick.IsTriggered(kJoyButton1));
+    CHECK(use.fake.posIds.empty());  // the winmm joystick was not asked
 }

@@ -56,9 +56,11 @@ public:
     int32_t GetSize(int32_t* width, int32_t* height) const;
     // Every pixel &= 0x00FFFFFF.
     int32_t ClearAlphaByte();
-    // Writes the rectangle (null: the whole plane; clipped to it) as a 24-bit bitmap file
-    // (image module): 0, also when the plane has no pixels (nothing is written); 1 nothing to
-    // save or no buffer; 2 the copy failed; else the file write's code.
+    // Writes the rectangle (null: the whole plane; clipped to it) as a 24-bit bitmap file, or
+    // as a PNG file when the name ends in ".png" (any case; with the alpha bytes when the alpha
+    // flag is set) (image module): 0, also when the plane has no pixels (nothing is written);
+    // 1 nothing to save, no buffer or no PNG encoder; 2 the copy or the encoding failed; else
+    // the file write's code.
     int32_t Save(const char* fileName, const Rect* rect) const;
 
     // ---- Transfer set-up ----
@@ -75,7 +77,8 @@ public:
     // ---- Virtual operations in slot order ----
 
     // Fills the plane from an image file (image module): 0, or a failure code with the plane
-    // left empty.
+    // left empty. The alpha flag is set after a qga file, and after a picture (PNG, TIFF...)
+    // with a pixel that is not fully opaque.
     /* 0 */ virtual int32_t Load(const char* fileName);
 
     // Transfers (x, y: where the source rectangle's top-left lands; see CPlaneBase). Each

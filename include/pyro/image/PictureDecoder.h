@@ -1,29 +1,34 @@
-// CPictureDecoder: decodes one image file held in memory by the first of three decoders that
-// takes it: the built-in bitmap reader, the platform's OLE picture loader, and an image plug-in
-// library "spi/if" + suffix + ".spi" under the base directory. Whichever took the file, the
-// decoder reports the picture's size in pixels and draws it onto a device context; uncompressed
-// 24-bit bitmaps also copy straight into 32-bit pixels.
+// CPictureDecoder: decodes one image file held in memory by the first decoder that takes it: the
+// built-in bitmap reader, the platform's OLE picture loader, the Windows Imaging Component, and
+// an image plug-in library "spi/if" + suffix + ".spi" under the base directory, in that order;
+// PNG files go to the imaging component right after the bitmap reader instead, because an OLE
+// loader that reads PNG at all drops its alpha. Whichever took the file, the decoder reports the
+// picture's size in pixels and draws it onto a device context; uncompressed 24-bit bitmaps and
+// the imaging component's pictures also copy straight into 32-bit pixels.
 #pragma once
 
 #include <windows.h>
 #include <ocidl.h>
 
 #include <cstdint>
+#include <memory>
 
 #include <pyro/image/BitmapHeader.h>
 
 class CFileBuffer;
+class CWICPicture;
 
 class CPictureDecoder {
 public:
-    CPictureDecoder() = default;
+    CPictureDecoder();
     CPictureDecoder(const CPictureDecoder&) = delete;
     CPictureDecoder& operator=(const CPictureDecoder&) = delete;
 
     // The virtual operations in slot order. Results are 0 for success.
 
-    // LoadBMP, else LoadPicture, else LoadPlugin: 0 when one took the file, else 1. The file
-    // must hold its content while the decoder is in use: bitmaps and plug-ins read it in place.
+    // LoadBMP, else LoadPicture, else LoadWIC, else LoadPlugin; content with the PNG signature
+    // skips LoadPicture. 0 when one took the file, else 1. The file must hold its content while
+    // the decoder is in use: bitmaps and plug-ins read it in place.
     virtual int32_t Load(CFileBuffer* file);
     // The picture's size in pixels: 0, or 1 when nothing is loaded. OLE pictures are measured
     // in HIMETRIC units and converted at the screen's pixels per inch.
@@ -31,8 +36,9 @@ public:
     // Draws the whole picture with its top-left corner at (0, 0): 0 drawn; 1 nothing loaded or
     // drawing failed (a failing plug-in also empties the decoder).
     virtual int32_t Draw(HDC dc);
-    // Copies an uncompressed 24-bit bitmap into 32-bit pixels, rows top-down, top bytes 0:
-    // 0 copied; 1 no bitmap loaded; 2 compressed; 3 a bit count other than 24.
+    // Copies into 32-bit pixels, rows top-down: an uncompressed 24-bit bitmap with top bytes 0,
+    // or a picture of the imaging component with its straight alpha (top bytes 0 when it is
+    // opaque). 0 copied; 1 neither loaded; 2 a compressed bitmap; 3 a bit count other than 24.
     virtual int32_t CopyPixels(uint32_t* destination, int32_t pitch);
     // Empties the decoder: 0, or for an OLE picture 1 when others still hold it.
     virtual int32_t Release();
@@ -50,6 +56,15 @@ public:
     virtual int32_t LoadPlugin(CFileBuffer* file);
     // Frees the two blocks the plug-in's GetPicture handed out.
     virtual void FreePluginImage();
+    // The Windows Imaging Component: 0 when it decodes the content; 1 no component, 2 no
+    // decoder for the content, 3 empty or larger than 16384 pixels a side or 2^24 pixels in
+    // all, 4 damaged or cut-off data (a PNG's chunk checksums are checked first), 5 out of
+    // memory.
+    virtual int32_t LoadWIC(CFileBuffer* file);
+
+    // Whether the loaded picture has a pixel that is not fully opaque; only the imaging
+    // component's pictures carry alpha.
+    bool HasAlpha() const;
 
     // Entry points of a plug-in (standard calling convention).
     using IsSupportedProc = int(WINAPI*)(LPCSTR fileName, void* data);
@@ -61,6 +76,7 @@ public:
 
 private:
     int32_t DrawPlugin(HDC dc);
+    int32_t DrawWIC(HDC dc);
 
     const uint8_t* bitmapFile_ = nullptr;
     const BITMAPINFO* bitmapInfo_ = nullptr;
@@ -74,4 +90,5 @@ private:
     HLOCAL pluginBits_ = nullptr;
     HLOCAL pluginInfo_ = nullptr;
     BitmapLayout layout_;  // of the bitmap, while one is loaded
+    std::unique_ptr<CWICPicture> wicPicture_;  // decoded pixels, while one is loaded
 };

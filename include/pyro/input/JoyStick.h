@@ -1,6 +1,8 @@
 // The joystick as keys: IJoyStick is the implementation interface (keys 0 up, 1 down, 2 left,
 // 3 right, 4 + i button i + 1), CJoyStick the object the key mapper owns, which picks the
-// joystick and creates its implementation on the first poll. Portable: no platform calls here.
+// joystick and creates its implementation on the first poll: an XInput pad when one is
+// connected (buttons 1 to 10: A, B, X, Y, left and right shoulder, Back, Start, left and right
+// stick press), otherwise the winmm joystick. Portable: no platform calls here.
 #pragma once
 
 #include <pyro/input/KeyInput.h>
@@ -48,8 +50,9 @@ public:
     CJoyStick() = default;
     ~CJoyStick() override;
 
-    // Creates the implementation when there is none (reporting a failure once per creation),
-    // then polls it. -1 when no implementation could be made or initialised.
+    // Creates the implementation when there is none (a connected XInput pad for the selector,
+    // else the winmm joystick; a failure is reported once per creation), then polls it. -1 when
+    // no implementation could be made or initialised.
     int GetKeyState() override;
     bool IsDown(int32_t key) const override;
     bool IsTriggered(int32_t key) const override;
