@@ -1,0 +1,18 @@
+// CSoundData: decoded sound in memory, 16-bit signed samples, one or two interleaved channels,
+// at the sound's own rate. The mixer resamples it on playback.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+class CSoundData {
+public:
+    int channels = 0;       // 1 or 2
+    int sampleRate = 0;     // frames per second
+    std::vector<int16_t> samples;
+
+    uint32_t GetFrames() const
+    {
+        return channels ? static_cast<uint32_t>(samples.size() / channels) : 0;
+    }
+};

@@ -1,0 +1,24 @@
+// CSoundPlayer: the sound system as an application uses it, a mixer with its Windows output.
+// Create it on the application's thread (the output then pauses with the application on
+// minimise). Without an audio device Create reports it once through the error log and the
+// player stays silent: every other operation still works, so the program runs on unchanged.
+#pragma once
+
+#include "sound/SoundMixer.h"
+#include "sound/SoundOutput.h"
+
+class CSoundPlayer : public CSoundMixer {
+public:
+    explicit CSoundPlayer(int voices = 32) : CSoundMixer(voices) {}
+    ~CSoundPlayer() override { Destroy(); }
+
+    // Opens the default device (or the given one): the codes of CSoundOutput::Open.
+    int Create(UINT device = WAVE_MAPPER) { return output_.Open(this, device); }
+    void Destroy() { output_.Close(); }
+    // True when sound reaches a device.
+    bool IsAudible() const { return output_.IsOpen(); }
+    CSoundOutput& GetOutput() { return output_; }
+
+private:
+    CSoundOutput output_;
+};
