@@ -20,6 +20,62 @@ constexpr size_t kFirstArena = 256 * 1024;
 constexpr size_t kArenaPerByte = 32;
 constexpr size_t kMaxArena = 32 * 1024 * 1024;
 
+uint32_t Read32(const unsigned char* p)
+{
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+// Reassembles packet `index` of the stream from the pages' lacing values, as the decoder reads
+// it. False when the pages are damaged or end first.
+bool ReadPacket(const unsigned char* bytes, uint32_t size, int index, std::vector<unsigned char>& packet)
+{
+    packet.clear();
+    int number = 0;
+    uint32_t offset = 0;
+    while (size - offset >= 27) {
+        if (std::memcmp(bytes + offset, "OggS", 4) != 0) return false;
+        const uint32_t segments = bytes[offset + 26];
+        if (size - offset - 27 < segments) return false;
+        const unsigned char* lacing = bytes + offset + 27;
+        uint32_t data = offset + 27 + segments;
+        for (uint32_t s = 0; s < segments; ++s) {
+            if (size - data < lacing[s]) return false;
+            if (number == index) packet.insert(packet.end(), bytes + data, bytes + data + lacing[s]);
+            data += lacing[s];
+            if (lacing[s] < 255 && number++ == index) return true;
+        }
+        offset = data;
+    }
+    return false;
+}
+
+// The decoder sizes its comment tables from the counts in the comment header before it reads
+// the comments, and cannot clean up after such an allocation fails; every count must therefore
+// be backed by bytes of the packet before the decoder sees it.
+bool CommentHeaderFits(const unsigned char* bytes, uint32_t size)
+{
+    std::vector<unsigned char> packet;
+    if (!ReadPacket(bytes, size, 1, packet)) return false;
+    const uint32_t length = static_cast<uint32_t>(packet.size());
+    if (length < 11 || packet[0] != 3 || std::memcmp(packet.data() + 1, "vorbis", 6) != 0) return false;
+    uint32_t offset = 7;
+    const uint32_t vendor = Read32(packet.data() + offset);
+    offset += 4;
+    if (vendor > length - offset || length - offset - vendor < 4) return false;
+    offset += vendor;
+    const uint32_t comments = Read32(packet.data() + offset);
+    offset += 4;
+    if (comments > (length - offset) / 4) return false;
+    for (uint32_t i = 0; i < comments; ++i) {
+        if (length - offset < 4) return false;
+        const uint32_t comment = Read32(packet.data() + offset);
+        offset += 4;
+        if (comment > length - offset) return false;
+        offset += comment;
+    }
+    return true;
+}
+
 }  // namespace
 
 CVorbisStream::~CVorbisStream() { Close(); }
@@ -30,6 +86,7 @@ int CVorbisStream::Open(const unsigned char* bytes, uint32_t size)
     if (!bytes || size == 0) return kSoundNoData;
     if (size < 4 || std::memcmp(bytes, "OggS", 4) != 0) return kSoundUnknownFormat;
     if (size > static_cast<uint32_t>(INT_MAX)) return kSoundTooLong;
+    if (!CommentHeaderFits(bytes, size)) return kSoundCorrupt;
 
     const size_t limit = std::min(kMaxArena, kFirstArena + kArenaPerByte * size);
     for (size_t arenaSize = kFirstArena;; arenaSize = std::min(arenaSize * 2, limit)) {

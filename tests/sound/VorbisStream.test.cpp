@@ -87,6 +87,22 @@ TEST_CASE("hostile Ogg files give codes: not Ogg, truncated headers, a corrupt f
     damaged[28 + 1] ^= 0xFF;  // the "vorbis" signature of the identification header
     CHECK(CVorbisStream::Decode(damaged.data(), uint32_t(damaged.size()), data) == kSoundCorrupt);
 
+    // Counts in the comment header that the packet cannot hold: the decoder would size its
+    // tables from them before reading a single comment.
+    const char signature[] = "\x03vorbis";
+    const auto comment = std::search(bytes.begin(), bytes.end(), signature, signature + 7) - bytes.begin();
+    REQUIRE(size_t(comment) < bytes.size());
+    const uint32_t vendor = bytes[comment + 7] | (bytes[comment + 8] << 8);
+    for (uint32_t at : {uint32_t(comment + 7), uint32_t(comment + 11 + vendor)}) {
+        for (uint32_t count : {0x20000000u, 0xFFFFFFFFu, 100000u}) {
+            CAPTURE(at);
+            CAPTURE(count);
+            damaged = bytes;
+            for (int i = 0; i < 4; ++i) damaged[at + i] = static_cast<unsigned char>(count >> (8 * i));
+            CHECK(CVorbisStream::Decode(damaged.data(), uint32_t(damaged.size()), data) == kSoundCorrupt);
+        }
+    }
+
     // Damage in the audio pages: no crash and no read outside the file, whatever the verdict.
     for (size_t at = bytes.size() / 2; at < bytes.size(); at += 997) {
         damaged = bytes;
