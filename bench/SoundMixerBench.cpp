@@ -13,8 +13,28 @@
 #include <cstdlib>
 #include <ctime>
 #include <vector>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace {
+
+// CPU time of the process: the Windows C runtime's clock() counts wall time instead.
+double CpuSeconds()
+{
+#ifdef _WIN32
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    ULARGE_INTEGER k, u;
+    k.LowPart = kernel.dwLowDateTime;
+    k.HighPart = kernel.dwHighDateTime;
+    u.LowPart = user.dwLowDateTime;
+    u.HighPart = user.dwHighDateTime;
+    return double(k.QuadPart + u.QuadPart) / 1e7;
+#else
+    return double(std::clock()) / CLOCKS_PER_SEC;
+#endif
+}
 
 CSoundData Tone(int rate, int channels, double frequency)
 {
@@ -42,9 +62,9 @@ double MixCost(int voices, const CSoundData& mono, const CSoundData& stereo, boo
     }
     std::vector<int16_t> buffer(441 * 2);
     const int blocks = seconds * 100;
-    const std::clock_t start = std::clock();
+    const double start = CpuSeconds();
     for (int b = 0; b < blocks; ++b) mixer.Mix(buffer.data(), 441);
-    return double(std::clock() - start) / CLOCKS_PER_SEC;
+    return CpuSeconds() - start;
 }
 
 }  // namespace

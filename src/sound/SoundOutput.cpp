@@ -46,7 +46,10 @@ int CSoundOutput::Open(CSoundMixer* mixer, UINT device)
         return 2;
     }
     application_ = GetMyApp();
-    if (application_) application_->GetWindow().AddHook(this);
+    if (application_) {
+        application_->GetWindow().AddHook(this);
+        SetPaused(application_->pauseWhenMinimized && application_->GetWindow().IsMinimized());
+    }
     return 0;
 }
 
