@@ -31,6 +31,7 @@ public:
     int Open(const std::string& path);
     // The same over a copy of a file image in memory.
     int OpenMemory(const unsigned char* bytes, uint32_t size);
+    // Releases the file; Read then gives nothing.
     void Close();
 
     int GetChannels() const override;

@@ -24,8 +24,10 @@ public:
     //   kSoundOK; kSoundNoData no bytes; kSoundUnknownFormat neither "RIFF" nor "OggS";
     //   otherwise the codes of CWaveDecoder::Decode or CVorbisStream::Decode.
     virtual int Decode(const unsigned char* bytes, uint32_t size);
+    // Frees the samples; stop the voices that play them first.
     virtual void Release() { data_ = CSoundData(); }
 
+    // The decoded samples, channels interleaved at the sound's own rate.
     const CSoundData& GetData() const { return data_; }
     bool IsLoaded() const { return !data_.samples.empty(); }
     // Length in frames at the sound's own rate.

@@ -7,8 +7,11 @@
 
 class CSoundData {
 public:
+    // The highest rate any decoder accepts; the mixer's fixed-point steps are sized for it.
+    static constexpr int kMaxRate = 384000;
+
     int channels = 0;       // 1 or 2
-    int sampleRate = 0;     // frames per second
+    int sampleRate = 0;     // frames per second, 1 to kMaxRate
     std::vector<int16_t> samples;
 
     uint32_t GetFrames() const

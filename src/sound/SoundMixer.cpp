@@ -189,7 +189,10 @@ uint32_t CSoundMixer::Play(const CSound& sound, const CSoundParams& params)
 uint32_t CSoundMixer::Play(const CSoundData& data, const CSoundParams& params)
 {
     const uint32_t frames = data.GetFrames();
-    if (frames == 0 || data.sampleRate <= 0 || (data.channels != 1 && data.channels != 2)) return 0;
+    if (frames == 0 || data.sampleRate <= 0 || data.sampleRate > CSoundData::kMaxRate
+        || (data.channels != 1 && data.channels != 2)) {
+        return 0;
+    }
     CCriticalGuard guard(*lock_);
     Voice* voice = Allocate();
     if (!voice) return 0;
@@ -205,7 +208,7 @@ uint32_t CSoundMixer::PlayStream(std::unique_ptr<ISoundStream> stream, const CSo
     if (!stream) return 0;
     const int channels = stream->GetChannels();
     const int rate = stream->GetSampleRate();
-    if ((channels != 1 && channels != 2) || rate <= 0) return 0;
+    if ((channels != 1 && channels != 2) || rate <= 0 || rate > CSoundData::kMaxRate) return 0;
     CCriticalGuard guard(*lock_);
     Voice* voice = Allocate();
     if (!voice) return 0;

@@ -41,8 +41,9 @@ public:
     CSoundMixer& operator=(const CSoundMixer&) = delete;
     virtual ~CSoundMixer();
 
-    // Starts a voice on a loaded sound and returns its handle; 0 when the sound is empty or
-    // every voice is busy. The sound must stay loaded while the voice plays.
+    // Starts a voice on a loaded sound and returns its handle; 0 when the sound is empty, not
+    // one or two channels at 1 to CSoundData::kMaxRate, or every voice is busy. The sound must
+    // stay loaded while the voice plays.
     virtual uint32_t Play(const CSound& sound, const CSoundParams& params = CSoundParams());
     virtual uint32_t Play(const CSoundData& data, const CSoundParams& params = CSoundParams());
     // Starts a voice that pulls its frames from a stream as it plays; a looping stream rewinds
@@ -61,10 +62,13 @@ public:
     virtual int SetPitch(uint32_t handle, int pitch);
     // Turning the loop off lets the voice play on to the end of the sound and stop there.
     virtual int SetLoop(uint32_t handle, bool loop);
+    // True while the handle names a voice that has not ended.
     virtual bool IsPlaying(uint32_t handle);
     // Stops every voice that plays this sound (before unloading it); returns how many.
     virtual int StopSound(const CSound& sound);
+    // Ends every voice, the music too.
     virtual void StopAll();
+    // The number of voices playing.
     virtual int GetPlayingCount();
 
     // Streams music from a loose file or an archive member through CMusicStream:
@@ -77,6 +81,7 @@ public:
     virtual int PlayMusic(std::unique_ptr<ISoundStream> stream, bool loop, int crossFadeMs, int volume);
     // Fades the music out over fadeMs (0 stops at once); 1 when no music plays.
     virtual int StopMusic(int fadeMs = 0);
+    // The music voice's handle while it plays, else 0.
     virtual uint32_t GetMusicHandle();
 
     // Scales the final sum; 0 .. 256 (as mixed), clamped.
@@ -87,8 +92,10 @@ public:
     // output thread calls this; tests call it directly.
     virtual void Mix(int16_t* out, int frames);
 
+    // Milliseconds as output frames, rounded down; 0 for 0 or less.
     static int MsToFrames(int ms);
 
+    // One voice's state; defined in SoundMixer.cpp, where the mixing loops use it.
     struct Voice;
 
 private:

@@ -14,6 +14,7 @@ public:
 
     // Opens the default device (or the given one): the codes of CSoundOutput::Open.
     int Create(UINT device = WAVE_MAPPER) { return output_.Open(this, device); }
+    // Stops the output; the voices keep their state and play on after the next Create.
     void Destroy() { output_.Close(); }
     // True when sound reaches a device.
     bool IsAudible() const { return output_.IsOpen(); }

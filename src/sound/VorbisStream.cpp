@@ -106,12 +106,16 @@ int CVorbisStream::Open(const unsigned char* bytes, uint32_t size)
         }
     }
     const stb_vorbis_info info = stb_vorbis_get_info(vorbis_);
-    channels_ = info.channels >= 2 ? 2 : 1;
-    sampleRate_ = static_cast<int>(info.sample_rate);
-    if (info.channels < 1 || sampleRate_ < 1) {
+    if (info.channels < 1 || info.sample_rate < 1) {
         Close();
         return kSoundCorrupt;
     }
+    if (info.sample_rate > unsigned(CSoundData::kMaxRate)) {
+        Close();
+        return kSoundUnsupported;
+    }
+    channels_ = info.channels >= 2 ? 2 : 1;
+    sampleRate_ = static_cast<int>(info.sample_rate);
     return kSoundOK;
 }
 

@@ -19,8 +19,9 @@ public:
 
     // Opens the stream over bytes, which are not copied and must outlive it:
     //   kSoundOK; kSoundNoData no input; kSoundUnknownFormat not starting with an Ogg page;
-    //   kSoundCorrupt the headers cannot be decoded; kSoundOutOfMemory the decoder's tables
-    //   need more memory than the file justifies.
+    //   kSoundCorrupt the headers cannot be decoded; kSoundUnsupported a rate above
+    //   CSoundData::kMaxRate; kSoundOutOfMemory the decoder's tables need more memory than the
+    //   file justifies.
     virtual int Open(const unsigned char* bytes, uint32_t size);
     virtual void Close();
     virtual int GetChannels() const { return channels_; }

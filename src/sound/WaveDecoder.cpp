@@ -11,7 +11,6 @@ namespace {
 constexpr uint16_t kFormatPcm = 1;
 constexpr uint16_t kFormatFloat = 3;
 constexpr uint16_t kFormatExtensible = 0xFFFE;
-constexpr uint32_t kMaxRate = 384000;
 
 uint16_t Read16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 
@@ -75,7 +74,7 @@ int CWaveDecoder::Decode(const unsigned char* bytes, uint32_t size, CSoundData& 
     }
     const bool pcm = tag == kFormatPcm && (bits == 8 || bits == 16);
     const bool ieee = tag == kFormatFloat && bits == 32;
-    if (!(pcm || ieee) || channels < 1 || channels > 2 || rate < 1 || rate > kMaxRate) {
+    if (!(pcm || ieee) || channels < 1 || channels > 2 || rate < 1 || rate > uint32_t(CSoundData::kMaxRate)) {
         return kSoundUnsupported;
     }
     if (blockAlign != channels * bits / 8) return kSoundBadHeader;

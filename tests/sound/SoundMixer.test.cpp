@@ -255,7 +255,10 @@ TEST_CASE("handles: a busy mixer refuses, a freed voice is reused, and stale han
 
     CSound sound;
     CHECK(mixer.Play(sound) == 0);  // nothing loaded
-    CHECK(mixer.Play(MakeData(3, 44100, {1, 2, 3})) == 0);
+    const CSoundData threeChannels = MakeData(3, 44100, {1, 2, 3});
+    const CSoundData tooFast = MakeData(1, CSoundData::kMaxRate + 1, {1});
+    CHECK(mixer.Play(threeChannels) == 0);
+    CHECK(mixer.Play(tooFast) == 0);
     mixer.StopAll();
     CHECK(mixer.GetPlayingCount() == 0);
     CHECK(mixer.IsPlaying(second) == false);
