@@ -1,6 +1,6 @@
 // CSoundOutput: feeds a CSoundMixer to the Windows wave output (winmm) from a thread of its own.
-// Four buffers of 10 ms are kept queued, so a change reaches the speaker within about 40 ms and
-// is mixed into the very next buffer. Opened on the application's thread, it also pauses while
+// Four buffers of 10 ms are kept queued: a change is mixed into the very next buffer and reaches
+// the system's mixer within about 40 ms. Opened on the application's thread, it also pauses while
 // the application pauses on minimise.
 #pragma once
 

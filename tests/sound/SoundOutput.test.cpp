@@ -23,13 +23,3 @@ TEST_CASE("without a device the player logs once, stays silent and every operati
     player.Destroy();
     CHECK(errors.messages.size() == 1);
 }
-
-TEST_CASE("the output refuses a missing mixer and a second open")
-{
-    CSoundOutput output;
-    CHECK(output.Open(nullptr) == -1);
-    CHECK_FALSE(output.IsOpen());
-    output.Close();  // harmless when not open
-    output.SetPaused(true);
-    CHECK(output.IsPaused());
-}
