@@ -2,8 +2,8 @@
 // and prints the mean, deviation and worst frame interval and the CPU time used per wall-clock
 // second (pacing sleeps, so this stays near zero).
 //   FramePacing [fps] [seconds]
-#include "app/Clock.h"
-#include "app/FrameTimer.h"
+#include <pyro/app/Clock.h>
+#include <pyro/app/FrameTimer.h>
 
 #include <cmath>
 #include <cstdio>

@@ -4,9 +4,9 @@
 // Rates count the pixels of the turned picture (its area), so they compare like with like.
 #include "BenchTiming.h"
 
+#include <pyro/graphics/Plane.h>
 #include "graphics/DIBPlane.h"
 #include "graphics/DIBPlaneMMX.h"
-#include "graphics/Plane.h"
 
 #if defined(PYRO_BENCH_PEERS)
 #include <SDL.h>

@@ -3,7 +3,7 @@
 // own volume and pan; the reference is the same voices playing 44.1 kHz sounds at their own
 // speed, measured in the same run. The mixer is fed in 10 ms blocks, as the output thread does.
 //   bench_sound_mixer [seconds of audio per figure]
-#include "sound/SoundMixer.h"
+#include <pyro/sound/SoundMixer.h>
 
 #include "BenchTiming.h"
 

@@ -4,9 +4,9 @@
 // Build without sanitizers to get meaningful figures (see README.md in this folder).
 #include "BenchTiming.h"
 
+#include <pyro/graphics/Plane.h>
 #include "graphics/DIBPlane.h"
 #include "graphics/DIBPlaneMMX.h"
-#include "graphics/Plane.h"
 
 #if defined(PYRO_BENCH_PEERS)
 #include <SDL.h>

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "image/BitmapHeader.h"
+#include <pyro/image/BitmapHeader.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "file/FileBuffer.h"
-#include "file/Scrambler.h"
+#include <pyro/file/FileBuffer.h>
+#include <pyro/file/Scrambler.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,5 +1,6 @@
 // Fuzz target: CLzssDecoder on arbitrary streams (it must never read past the packed data nor
-// write past the output), and the encoder's round trip on arbitrary data.
+// write past the output, and must give exactly the bytes of the plain ring decoder), and the
+// encoder's round trip on arbitrary data.
 // Input: two bytes of output size (little-endian; bit 0 also selects the allocate flag), then
 // the packed stream.
 #include <cstdint>
@@ -7,7 +8,8 @@
 #include <cstring>
 #include <vector>
 
-#include "file/LzssDecoder.h"
+#include <pyro/file/LzssDecoder.h>
+#include "tests/file/LzssReference.h"
 #include "tools/LzssEncoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -30,6 +32,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const int result = decoder.Decode(packed, packedSize, output, outputSize, false);
         if (outputSize == 0 ? result != CLzssDecoder::kEmptyOutput
                             : result != CLzssDecoder::kDone && result != CLzssDecoder::kInputEnded) {
+            std::abort();
+        }
+        std::vector<unsigned char> expected;
+        const bool complete = ReferenceLzssDecode(packed, packedSize, outputSize, expected);
+        expected.resize(outputSize, 0);
+        if (outputSize > 0
+            && (result != (complete ? CLzssDecoder::kDone : CLzssDecoder::kInputEnded)
+                || std::memcmp(output, expected.data(), outputSize) != 0)) {
             std::abort();
         }
         delete[] output;

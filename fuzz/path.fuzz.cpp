@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <string>
 
+#include <pyro/file/BaseDirectory.h>
+#include <pyro/file/Path.h>
+#include <pyro/file/ShiftJis.h>
 #include "file/ArchiveLookup.h"
-#include "file/BaseDirectory.h"
-#include "file/Path.h"
-#include "file/ShiftJis.h"
 
 namespace {
 

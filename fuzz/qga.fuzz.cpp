@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "image/QgaHeader.h"
+#include <pyro/image/QgaHeader.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

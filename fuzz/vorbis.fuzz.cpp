@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "file/FileBuffer.h"
-#include "sound/MusicStream.h"
-#include "sound/Sound.h"
-#include "sound/SoundResult.h"
+#include <pyro/file/FileBuffer.h>
+#include <pyro/sound/MusicStream.h>
+#include <pyro/sound/Sound.h>
+#include <pyro/sound/SoundResult.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

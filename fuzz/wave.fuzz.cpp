@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "sound/SoundResult.h"
+#include <pyro/sound/SoundResult.h>
 #include "sound/WaveDecoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "file/Scrambler.h"
+#include <pyro/file/Scrambler.h>
 #include "tools/LzssEncoder.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "file/ArchiveDirectory.h"
+#include <pyro/file/ArchiveDirectory.h>
 
 struct PackMember {
     std::string name;  // relative path with backslashes, for example img\title.bmp

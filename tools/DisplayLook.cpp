@@ -2,12 +2,12 @@
 // (horizontal, vertical, with shadow and with a background) and the frame-rate read-out, presents
 // them for a second of frames, then writes the window's client area as a 24-bit bitmap.
 //   display_look [output.bmp]
-#include "app/AppServices.h"
-#include "app/Application.h"
-#include "app/FrameTimer.h"
-#include "graphics/DIBDraw.h"
-#include "text/FPSDisplay.h"
-#include "text/TextPlane.h"
+#include <pyro/app/AppServices.h>
+#include <pyro/app/Application.h>
+#include <pyro/app/FrameTimer.h>
+#include <pyro/graphics/DIBDraw.h>
+#include <pyro/text/FPSDisplay.h>
+#include <pyro/text/TextPlane.h>
 #include "tools/BmpFile.h"
 #include "tools/Packer.h"
 

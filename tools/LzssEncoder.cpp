@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "file/LzssDecoder.h"
+#include <pyro/file/LzssDecoder.h>
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "file/Scrambler.h"
-#include "file/ShiftJis.h"
+#include <pyro/file/Scrambler.h>
+#include <pyro/file/ShiftJis.h>
 
 #ifdef _WIN32
 #include <windows.h>

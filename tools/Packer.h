@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "file/ArchiveDirectory.h"
+#include <pyro/file/ArchiveDirectory.h>
 #include "tools/ArchiveWriter.h"
 
 struct UnpackedMember {

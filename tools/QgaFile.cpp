@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "file/LzssDecoder.h"
+#include <pyro/file/LzssDecoder.h>
 #include "tools/LzssEncoder.h"
 
 namespace {

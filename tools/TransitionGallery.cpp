@@ -2,8 +2,8 @@
 // generated picture onto another and writes a contact sheet as a 24-bit bitmap, each cell
 // numbered with its effect. Usage: transition_gallery [output.bmp]; docs/transitions.png is
 // its output converted with `convert transition-gallery.bmp docs/transitions.png`.
-#include "graphics/Plane.h"
-#include "graphics/transfer/Transition.h"
+#include <pyro/graphics/Plane.h>
+#include <pyro/graphics/transfer/Transition.h>
 #include "tools/BmpFile.h"
 #include "tools/Packer.h"
 

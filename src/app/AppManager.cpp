@@ -1,8 +1,8 @@
-#include "app/AppManager.h"
+#include <pyro/app/AppManager.h>
 
-#include "app/Application.h"
-#include "app/CriticalLock.h"
-#include "app/ErrorLog.h"
+#include <pyro/app/Application.h>
+#include <pyro/app/CriticalLock.h>
+#include <pyro/app/ErrorLog.h>
 
 #include <list>
 #include <windows.h>

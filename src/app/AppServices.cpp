@@ -1,7 +1,7 @@
-#include "app/AppServices.h"
+#include <pyro/app/AppServices.h>
 
-#include "app/AppManager.h"
-#include "app/Application.h"
+#include <pyro/app/AppManager.h>
+#include <pyro/app/Application.h>
 
 namespace {
 HINSTANCE g_instance = nullptr;

@@ -1,7 +1,7 @@
-#include "app/Application.h"
+#include <pyro/app/Application.h>
 
-#include "app/AppManager.h"
-#include "app/AppServices.h"
+#include <pyro/app/AppManager.h>
+#include <pyro/app/AppServices.h>
 
 namespace {
 CApplication* g_mainApp = nullptr;

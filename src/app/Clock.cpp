@@ -1,4 +1,4 @@
-#include "app/Clock.h"
+#include <pyro/app/Clock.h>
 
 #ifdef _WIN32
 #include <windows.h>

@@ -1,8 +1,8 @@
 // Per-thread counted COM initialisation.
-#include "app/AppServices.h"
+#include <pyro/app/AppServices.h>
 
-#include "app/CriticalLock.h"
-#include "app/ErrorLog.h"
+#include <pyro/app/CriticalLock.h>
+#include <pyro/app/ErrorLog.h>
 
 #include <map>
 #include <objbase.h>

@@ -1,4 +1,4 @@
-#include "app/CriticalLock.h"
+#include <pyro/app/CriticalLock.h>
 
 #ifdef _WIN32
 CCriticalLock::CCriticalLock() { InitializeCriticalSection(&section_); }

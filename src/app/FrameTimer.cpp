@@ -1,6 +1,6 @@
-#include "app/FrameTimer.h"
+#include <pyro/app/FrameTimer.h>
 
-#include "app/Clock.h"
+#include <pyro/app/Clock.h>
 
 #ifdef _WIN32
 #include <windows.h>

@@ -1,5 +1,5 @@
 // The IME switch: on in windowed mode, off in full-screen mode.
-#include "app/AppServices.h"
+#include <pyro/app/AppServices.h>
 
 extern "C" BOOL WINAPI WINNLSEnableIME(HWND, BOOL);  // user32; no MinGW header declares it
 

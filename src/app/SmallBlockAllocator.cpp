@@ -3,7 +3,7 @@
 // operators are the ones the program and its runtime call.
 #include "app/SmallBlockAllocator.h"
 
-#include "app/CriticalLock.h"
+#include <pyro/app/CriticalLock.h>
 
 #include <cstdlib>
 #include <new>

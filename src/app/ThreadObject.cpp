@@ -1,4 +1,4 @@
-#include "app/ThreadObject.h"
+#include <pyro/app/ThreadObject.h>
 
 #include <process.h>
 #include <windows.h>

@@ -1,7 +1,7 @@
-#include "app/Window.h"
+#include <pyro/app/Window.h>
 
-#include "app/AppServices.h"
-#include "app/ErrorLog.h"
+#include <pyro/app/AppServices.h>
+#include <pyro/app/ErrorLog.h>
 
 #include <cstring>
 

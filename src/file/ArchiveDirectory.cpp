@@ -1,11 +1,11 @@
 // Archive header, directory entries and member data.
-#include "file/ArchiveDirectory.h"
+#include <pyro/file/ArchiveDirectory.h>
 
 #include <cstring>
 #include <new>
 
-#include "file/LzssDecoder.h"
-#include "file/ShiftJis.h"
+#include <pyro/file/LzssDecoder.h>
+#include <pyro/file/ShiftJis.h>
 
 namespace {
 

@@ -1,9 +1,10 @@
 // The walk over a path's ancestors in search of an archive holding the path. Archives are
-// opened, scanned and closed on every lookup; nothing is cached.
+// opened and closed on every lookup; their directories come from the shared cache.
 #include "file/ArchiveLookup.h"
 
-#include "file/Path.h"
-#include "file/ShiftJis.h"
+#include <pyro/file/Path.h>
+#include <pyro/file/ShiftJis.h>
+#include "file/ArchiveCache.h"
 
 bool NextArchiveCandidate(const std::string& path, std::string& directory, std::string& archiveName,
                           std::string& innerName)
@@ -30,8 +31,8 @@ bool FindArchiveMember(const std::string& path, CHostFile& archive, ArchiveEntry
     std::string innerName;
     while (NextArchiveCandidate(path, directory, archiveName, innerName)) {
         if (!archive.OpenForRead(archiveName)) continue;
-        CArchiveDirectory reader(archive);
-        if (reader.ReadHeader() && reader.FindEntry(innerName, entry) && archive.Seek(entry.offset)) {
+        if (CArchiveCache::Shared().FindMember(archiveName, archive, innerName, entry)
+            && archive.Seek(entry.offset)) {
             return true;
         }
         archive.Close();

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "file/ArchiveDirectory.h"
+#include <pyro/file/ArchiveDirectory.h>
 #include "file/HostFile.h"
 
 // Moves directory (start with the path itself) to the next ancestor whose archive is to be tried

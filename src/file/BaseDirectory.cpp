@@ -1,9 +1,9 @@
 // The process-wide base directory. Files are used on the application's thread only, so the
 // string takes no lock.
-#include "file/BaseDirectory.h"
+#include <pyro/file/BaseDirectory.h>
 
+#include <pyro/file/Path.h>
 #include "file/HostFile.h"
-#include "file/Path.h"
 
 namespace {
 std::string g_baseDirectory;

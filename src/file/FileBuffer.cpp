@@ -1,15 +1,15 @@
 // CFileBuffer: whole-file reading from disk or archives, line and list-file reading on the loaded
 // content, whole-file and stream writing, scrambling and temporary files. The file-system calls
 // themselves are in HostFile.
-#include "file/FileBuffer.h"
+#include <pyro/file/FileBuffer.h>
 
 #include <cstring>
 #include <new>
 
+#include <pyro/file/Path.h>
+#include <pyro/file/Scrambler.h>
 #include "file/ArchiveLookup.h"
 #include "file/HostFile.h"
-#include "file/Path.h"
-#include "file/Scrambler.h"
 
 namespace {
 

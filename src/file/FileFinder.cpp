@@ -1,5 +1,5 @@
 // CFileFinder on the Win32 file API.
-#include "file/FileFinder.h"
+#include <pyro/file/FileFinder.h>
 
 #include <windows.h>
 

@@ -7,7 +7,18 @@
 #include <cstdio>
 #include <string>
 
-#include "file/ByteSource.h"
+#include <pyro/file/ByteSource.h>
+
+// File and system times count 100-nanosecond units, as on Windows.
+constexpr uint64_t kHostTimeUnitsPerSecond = 10000000;
+
+// What the system says about one version of a file: its size and last write time, and the
+// system time at which it said so.
+struct HostFileStamp {
+    uint64_t size = 0;
+    uint64_t writeTime = 0;
+    uint64_t readTime = 0;
+};
 
 // One file open for reading.
 class CHostFile : public IByteSource {
@@ -22,6 +33,8 @@ public:
     bool IsOpen() const { return handle_ != kNoHandle; }
     // False when the size cannot be queried or does not fit 32 bits.
     bool GetSize(uint32_t& size);
+    // False when the system cannot tell.
+    bool GetStamp(HostFileStamp& stamp);
     uint32_t Read(void* buffer, uint32_t count) override;
     bool Seek(uint32_t offset) override;
     // False when the system reports a failure; the file is closed either way.

@@ -8,9 +8,10 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
-#include "file/ShiftJis.h"
+#include <pyro/file/ShiftJis.h>
 
 namespace {
 
@@ -97,6 +98,22 @@ bool CHostFile::GetSize(uint32_t& size)
     if (!IsOpen() || fstat(static_cast<int>(handle_), &info) != 0) return false;
     if (info.st_size < 0 || static_cast<uint64_t>(info.st_size) > UINT32_MAX) return false;
     size = static_cast<uint32_t>(info.st_size);
+    return true;
+}
+
+bool CHostFile::GetStamp(HostFileStamp& stamp)
+{
+    struct stat info;
+    struct timespec now;
+    if (!IsOpen() || fstat(static_cast<int>(handle_), &info) != 0) return false;
+    if (clock_gettime(CLOCK_REALTIME, &now) != 0) return false;
+    const auto units = [](const struct timespec& time) {
+        return static_cast<uint64_t>(time.tv_sec) * kHostTimeUnitsPerSecond
+            + static_cast<uint64_t>(time.tv_nsec) / 100;
+    };
+    stamp.size = static_cast<uint64_t>(info.st_size);
+    stamp.writeTime = units(info.st_mtim);
+    stamp.readTime = units(now);
     return true;
 }
 

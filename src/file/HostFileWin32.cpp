@@ -42,6 +42,26 @@ bool CHostFile::GetSize(uint32_t& size)
     return true;
 }
 
+bool CHostFile::GetStamp(HostFileStamp& stamp)
+{
+    // Not GetFileInformationByHandle: it also asks for the volume, which costs more than the open.
+    FILETIME written;
+    LARGE_INTEGER size;
+    if (!IsOpen() || !GetFileTime(AsHandle(handle_), nullptr, nullptr, &written)
+        || !GetFileSizeEx(AsHandle(handle_), &size)) {
+        return false;
+    }
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const auto units = [](const FILETIME& time) {
+        return static_cast<uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+    };
+    stamp.size = static_cast<uint64_t>(size.QuadPart);
+    stamp.writeTime = units(written);
+    stamp.readTime = units(now);
+    return true;
+}
+
 uint32_t CHostFile::Read(void* buffer, uint32_t count)
 {
     if (!IsOpen()) return 0;

@@ -1,8 +1,8 @@
 // Path normalisation, parent directories and file-name parts on Shift-JIS byte strings.
-#include "file/Path.h"
+#include <pyro/file/Path.h>
 
-#include "file/BaseDirectory.h"
-#include "file/ShiftJis.h"
+#include <pyro/file/BaseDirectory.h>
+#include <pyro/file/ShiftJis.h>
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Scrambling of file contents behind the "MPK1" marker.
-#include "file/Scrambler.h"
+#include <pyro/file/Scrambler.h>
 
 #include <cstring>
 

@@ -1,5 +1,5 @@
 // Lower-casing of Shift-JIS names: only single-byte A to Z change, as in the C locale.
-#include "file/ShiftJis.h"
+#include <pyro/file/ShiftJis.h>
 
 void ToLowerSjis(char* text, size_t length)
 {

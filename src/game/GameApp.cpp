@@ -1,7 +1,7 @@
 // CGameApp: window settings and the main routine.
 #include "game/GameApp.h"
 
-#include "app/AppManager.h"
+#include <pyro/app/AppManager.h>
 #include "game/MainMenu.h"
 
 int CGameApp::OnInit(CWindowOption& options)

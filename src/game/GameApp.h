@@ -1,7 +1,7 @@
 // CGameApp: the game's application class: its window settings and its main routine.
 #pragma once
 
-#include "app/Application.h"
+#include <pyro/app/Application.h>
 
 class CGameApp : public CApplication {
 public:

@@ -1,18 +1,13 @@
-// Entry point of the game: store the arguments, record the base directory, run the game
-// application on this thread, and return 0 whatever happened.
-#include "app/AppServices.h"
-#include "file/BaseDirectory.h"
+// The game's main routine: run the game application on this thread and end with 0 whatever
+// happened. The framework's entry point has already stored the arguments and fixed the base
+// directory.
+#include <pyro/app/Main.h>
+
 #include "game/GameApp.h"
 
-#include <windows.h>
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand)
+int PyroMain(int, char*[])
 {
-    SetEntryArguments(instance, previous, commandLine, showCommand);
-    InitBaseDirectory();
-    {
-        CGameApp app;
-        app.Run();
-    }
+    CGameApp app;
+    app.Run();
     return 0;
 }

@@ -1,11 +1,11 @@
 // CMainMenu: set-up, the frame loop and take-down of the main menu scene.
 #include "game/MainMenu.h"
 
-#include "app/FrameTimer.h"
+#include <pyro/app/FrameTimer.h>
+#include <pyro/game/ScreenView.h>
+#include <pyro/input/KeyMapper.h>
+#include <pyro/text/FPSDisplay.h>
 #include "game/NumberMenu.h"
-#include "game/ScreenView.h"
-#include "input/KeyMapper.h"
-#include "text/FPSDisplay.h"
 
 namespace {
 

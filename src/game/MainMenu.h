@@ -3,7 +3,7 @@
 // until Escape or a closed window, and takes everything down in reverse.
 #pragma once
 
-#include "app/Application.h"
+#include <pyro/app/Application.h>
 
 #include <cstdint>
 

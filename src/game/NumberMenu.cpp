@@ -1,7 +1,7 @@
 // CNumberMenu and CNumberPanel: the button grid, opening and closing panels, and their drawing.
 #include "game/NumberMenu.h"
 
-#include "game/ScreenView.h"
+#include <pyro/game/ScreenView.h>
 
 #include <algorithm>
 

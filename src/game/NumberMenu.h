@@ -3,8 +3,8 @@
 // the next decision or cancel closes again.
 #pragma once
 
-#include "game/TextLabel.h"
-#include "game/Widget.h"
+#include <pyro/game/TextLabel.h>
+#include <pyro/game/Widget.h>
 
 #include <cstdint>
 #include <vector>

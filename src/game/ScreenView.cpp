@@ -1,10 +1,10 @@
 // CScreenView: logical-to-physical mapping of every drawing operation, the view's geometry from
 // the back buffer's size, border painting, presentation and screenshots.
-#include "game/ScreenView.h"
+#include <pyro/game/ScreenView.h>
 
-#include "app/AppServices.h"
-#include "file/FileFinder.h"
-#include "file/Path.h"
+#include <pyro/app/AppServices.h>
+#include <pyro/file/FileFinder.h>
+#include <pyro/file/Path.h>
 
 #include <algorithm>
 #include <cstdio>

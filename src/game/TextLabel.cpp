@@ -1,7 +1,7 @@
 // CTextLabel: change tracking and rendering at the magnified font size.
-#include "game/TextLabel.h"
+#include <pyro/game/TextLabel.h>
 
-#include "game/ScreenView.h"
+#include <pyro/game/ScreenView.h>
 
 #include <cstdarg>
 #include <string>

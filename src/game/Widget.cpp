@@ -1,9 +1,9 @@
 // CWidget: the widget list and focus, buttons and their navigation, the per-frame input rules,
 // and the drawing interface forwarded to the current screen view.
-#include "game/Widget.h"
+#include <pyro/game/Widget.h>
 
-#include "game/ScreenView.h"
-#include "input/KeyMapper.h"
+#include <pyro/game/ScreenView.h>
+#include <pyro/input/KeyMapper.h>
 
 #include <algorithm>
 #include <iterator>

@@ -1,6 +1,6 @@
 // The processor probe behind GetCPUKind: CPUID function 1, EDX bits 23 (MMX) and 15 (CMOV).
 // Processors of another family get the portable planes.
-#include "graphics/CPUKind.h"
+#include <pyro/graphics/CPUKind.h>
 
 #if defined(__i386__) || defined(__x86_64__)
 #include <cpuid.h>

@@ -1,13 +1,13 @@
 // CDIBDraw: the back buffer, its forwarding of the drawing interface, display changes and the
 // GDI presentation onto the application's window.
-#include "graphics/DIBDraw.h"
+#include <pyro/graphics/DIBDraw.h>
 
-#include "app/AppManager.h"
-#include "app/AppServices.h"
-#include "app/Application.h"
-#include "app/Clock.h"
-#include "app/ErrorLog.h"
-#include "text/DrawHook.h"
+#include <pyro/app/AppManager.h>
+#include <pyro/app/AppServices.h>
+#include <pyro/app/Application.h>
+#include <pyro/app/Clock.h>
+#include <pyro/app/ErrorLog.h>
+#include <pyro/text/DrawHook.h>
 
 #include <new>
 

@@ -2,7 +2,7 @@
 // shared loop with one pixel rule of PixelOps.
 #include "graphics/DIBPlane.h"
 
-#include "graphics/Plane.h"
+#include <pyro/graphics/Plane.h>
 #include "graphics/transfer/PixelOps.h"
 #include "graphics/transfer/TransferLoop.h"
 

@@ -3,7 +3,7 @@
 // transfers with MMX code that gives the same pixels.
 #pragma once
 
-#include "graphics/PlaneImpl.h"
+#include <pyro/graphics/PlaneImpl.h>
 
 class CDIBPlane : public CPlaneImpl {
 public:

@@ -2,7 +2,7 @@
 // (null: the whole plane); an empty plane answers 1.
 #include "graphics/DIBPlane.h"
 
-#include "graphics/Plane.h"
+#include <pyro/graphics/Plane.h>
 #include "graphics/transfer/PixelOps.h"
 
 #include <algorithm>

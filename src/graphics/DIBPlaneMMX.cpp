@@ -2,7 +2,7 @@
 // pixel rules of PixelOpsMMX. This file is compiled for MMX registers (see CMakeLists.txt).
 #include "graphics/DIBPlaneMMX.h"
 
-#include "graphics/Plane.h"
+#include <pyro/graphics/Plane.h>
 #include "graphics/transfer/PixelOps.h"
 #include "graphics/transfer/PixelOpsMMX.h"
 

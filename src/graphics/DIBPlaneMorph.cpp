@@ -1,7 +1,7 @@
 // The geometry of CDIBPlane: quadrilateral mapping, rotation and the displacement transfer.
 #include "graphics/DIBPlane.h"
 
-#include "graphics/Plane.h"
+#include <pyro/graphics/Plane.h>
 #include "graphics/QuadMapper.h"
 #include "graphics/transfer/CosTable.h"
 

@@ -2,7 +2,7 @@
 // context, so that GDI can draw into the plane and copy from it. Only the Windows build has it.
 #pragma once
 
-#include "graphics/GdiHandle.h"
+#include <pyro/graphics/GdiHandle.h>
 
 #include <cstdint>
 

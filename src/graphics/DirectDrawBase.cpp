@@ -1,8 +1,8 @@
 // CDirectDrawBase: counted holder of the one DirectDraw object of the process.
-#include "graphics/DirectDrawBase.h"
+#include <pyro/graphics/DirectDrawBase.h>
 
-#include "app/AppServices.h"
-#include "app/ErrorLog.h"
+#include <pyro/app/AppServices.h>
+#include <pyro/app/ErrorLog.h>
 
 #include <ddraw.h>
 #include <objbase.h>

@@ -1,7 +1,7 @@
 // CPlane: chooses its implementation by processor kind and forwards to it.
-#include "graphics/Plane.h"
+#include <pyro/graphics/Plane.h>
 
-#include "graphics/CPUKind.h"
+#include <pyro/graphics/CPUKind.h>
 #include "graphics/DIBPlane.h"
 #include "graphics/DIBPlaneMMX.h"
 

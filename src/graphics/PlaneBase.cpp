@@ -1,8 +1,8 @@
 // The behaviours CPlaneBase gives every drawing target: fade levels turned into rate pairs, the
 // natural transfers routed by the source's alpha flag, and the anchored transfer.
-#include "graphics/PlaneBase.h"
+#include <pyro/graphics/PlaneBase.h>
 
-#include "graphics/Plane.h"
+#include <pyro/graphics/Plane.h>
 
 #include <algorithm>
 

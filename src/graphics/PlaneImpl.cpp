@@ -1,8 +1,8 @@
 // CPlaneImpl: pixel storage, the colour key, pixel access, the transfer set-up and the routing
 // operations every implementation shares.
-#include "graphics/PlaneImpl.h"
+#include <pyro/graphics/PlaneImpl.h>
 
-#include "graphics/Plane.h"
+#include <pyro/graphics/Plane.h>
 #include "graphics/transfer/PrepareTransfer.h"
 
 #if defined(_WIN32)

@@ -4,7 +4,7 @@
 // clip rectangle are visited, so points anywhere in the 32-bit range are safe.
 #pragma once
 
-#include "graphics/Rect.h"
+#include <pyro/graphics/Rect.h>
 #include "graphics/transfer/TransferLoop.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Bitmap header checks and the portable bitmap readers and writer. Every size is computed in
 // 64 bits and compared with the bytes actually present before anything is read.
-#include "image/BitmapHeader.h"
+#include <pyro/image/BitmapHeader.h>
 
 #include <algorithm>
 #include <climits>

@@ -7,10 +7,10 @@
 #include <memory>
 #include <vector>
 
-#include "file/FileBuffer.h"
-#include "image/BitmapHeader.h"
-#include "image/PictureDecoder.h"
-#include "image/PictureDecoderFactory.h"
+#include <pyro/file/FileBuffer.h>
+#include <pyro/image/BitmapHeader.h>
+#include <pyro/image/PictureDecoder.h>
+#include <pyro/image/PictureDecoderFactory.h>
 
 CDIBBuffer::~CDIBBuffer() { Release(); }
 

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "graphics/Rect.h"
+#include <pyro/graphics/Rect.h>
 
 class CDIBBuffer {
 public:

@@ -1,15 +1,15 @@
 // The three decoders behind CPictureDecoder: bitmaps read in place after their headers passed
 // the checks of BitmapHeader, OLE pictures loaded from a stream over a copy of the content, and
 // image plug-ins called through their three exported functions.
-#include "image/PictureDecoder.h"
+#include <pyro/image/PictureDecoder.h>
 
 #include <olectl.h>
 
 #include <cstring>
 #include <string>
 
-#include "file/FileBuffer.h"
-#include "file/Path.h"
+#include <pyro/file/FileBuffer.h>
+#include <pyro/file/Path.h>
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The decoder factories and the process-wide holder of the standard one.
-#include "image/PictureDecoderFactory.h"
+#include <pyro/image/PictureDecoderFactory.h>
 
 #include <memory>
 #include <new>
 
-#include "image/PictureDecoder.h"
+#include <pyro/image/PictureDecoder.h>
 
 CPictureDecoder* CPictureDecoderFactory::Create() { return nullptr; }
 

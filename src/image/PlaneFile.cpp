@@ -1,16 +1,16 @@
 // A plane's image files: CPlaneImpl::Load picks the reader by the path's extension (qga files
 // are read here, straight into the plane's pixels; other formats go to the picture decoders of
 // the Windows build) and CPlaneImpl::Save writes a rectangle of the plane as a 24-bit bitmap.
-#include "graphics/PlaneImpl.h"
+#include <pyro/graphics/PlaneImpl.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "file/FileBuffer.h"
-#include "file/ShiftJis.h"
-#include "image/BitmapHeader.h"
-#include "image/QgaHeader.h"
+#include <pyro/file/FileBuffer.h>
+#include <pyro/file/ShiftJis.h>
+#include <pyro/image/BitmapHeader.h>
+#include <pyro/image/QgaHeader.h>
 
 #if defined(_WIN32)
 #include "image/PlanePicture.h"

@@ -7,11 +7,11 @@
 #include <cstring>
 #include <memory>
 
-#include "file/FileBuffer.h"
-#include "graphics/PlaneImpl.h"
+#include <pyro/file/FileBuffer.h>
+#include <pyro/graphics/PlaneImpl.h>
+#include <pyro/image/PictureDecoder.h>
+#include <pyro/image/PictureDecoderFactory.h>
 #include "image/DIBBuffer.h"
-#include "image/PictureDecoder.h"
-#include "image/PictureDecoderFactory.h"
 
 int32_t ReadPlanePicture(CPlaneImpl& plane, const char* path)
 {

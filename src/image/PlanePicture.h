@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "graphics/Rect.h"
+#include <pyro/graphics/Rect.h>
 
 class CPlaneImpl;
 

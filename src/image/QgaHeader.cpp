@@ -1,9 +1,9 @@
 // qga header checks and pixel decoding through the shared LZSS decoder.
-#include "image/QgaHeader.h"
+#include <pyro/image/QgaHeader.h>
 
 #include <cstring>
 
-#include "file/LzssDecoder.h"
+#include <pyro/file/LzssDecoder.h>
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "input/DirectInput.h"
+#include <pyro/input/DirectInput.h>
 
-#include "app/AppManager.h"
-#include "app/AppServices.h"
-#include "app/ErrorLog.h"
+#include <pyro/app/AppManager.h>
+#include <pyro/app/AppServices.h>
+#include <pyro/app/ErrorLog.h>
 
 #define DIRECTINPUT_VERSION 0x0300
 #include <dinput.h>

@@ -1,6 +1,6 @@
-#include "input/JoyStick.h"
+#include <pyro/input/JoyStick.h>
 
-#include "app/ErrorLog.h"
+#include <pyro/app/ErrorLog.h>
 #include "input/WinMMJoyStick.h"
 
 CJoyStick::~CJoyStick() = default;

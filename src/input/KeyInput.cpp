@@ -1,4 +1,4 @@
-#include "input/KeyInput.h"
+#include <pyro/input/KeyInput.h>
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "input/KeyMapper.h"
+#include <pyro/input/KeyMapper.h>
 
 namespace {
 

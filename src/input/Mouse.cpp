@@ -1,7 +1,7 @@
-#include "input/Mouse.h"
+#include <pyro/input/Mouse.h>
 
-#include "app/AppManager.h"
-#include "app/AppServices.h"
+#include <pyro/app/AppManager.h>
+#include <pyro/app/AppServices.h>
 
 namespace {
 

@@ -4,7 +4,7 @@
 // portable and tests can stand in for a controller.
 #pragma once
 
-#include "input/JoyStick.h"
+#include <pyro/input/JoyStick.h>
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
-#include "sound/MusicStream.h"
+#include <pyro/sound/MusicStream.h>
 
-#include "file/FileBuffer.h"
-#include "sound/SoundResult.h"
+#include <pyro/file/FileBuffer.h>
+#include <pyro/sound/SoundResult.h>
 #include "sound/WaveDecoder.h"
 
 #include <algorithm>

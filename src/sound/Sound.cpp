@@ -1,8 +1,8 @@
-#include "sound/Sound.h"
+#include <pyro/sound/Sound.h>
 
-#include "file/FileBuffer.h"
-#include "sound/SoundResult.h"
-#include "sound/VorbisStream.h"
+#include <pyro/file/FileBuffer.h>
+#include <pyro/sound/SoundResult.h>
+#include <pyro/sound/VorbisStream.h>
 #include "sound/WaveDecoder.h"
 
 #include <cstring>

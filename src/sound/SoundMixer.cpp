@@ -1,8 +1,8 @@
-#include "sound/SoundMixer.h"
+#include <pyro/sound/SoundMixer.h>
 
-#include "app/CriticalLock.h"
-#include "sound/Sound.h"
-#include "sound/SoundResult.h"
+#include <pyro/app/CriticalLock.h>
+#include <pyro/sound/Sound.h>
+#include <pyro/sound/SoundResult.h>
 
 #include <algorithm>
 #include <cstring>

@@ -1,9 +1,9 @@
-#include "sound/SoundOutput.h"
+#include <pyro/sound/SoundOutput.h>
 
-#include "app/AppManager.h"
-#include "app/Application.h"
-#include "app/ErrorLog.h"
-#include "sound/SoundMixer.h"
+#include <pyro/app/AppManager.h>
+#include <pyro/app/Application.h>
+#include <pyro/app/ErrorLog.h>
+#include <pyro/sound/SoundMixer.h>
 
 CSoundOutput::~CSoundOutput() { Close(); }
 

@@ -1,6 +1,6 @@
-#include "sound/VorbisStream.h"
+#include <pyro/sound/VorbisStream.h>
 
-#include "sound/SoundResult.h"
+#include <pyro/sound/SoundResult.h>
 
 #define STB_VORBIS_HEADER_ONLY
 #define STB_VORBIS_NO_STDIO

@@ -1,6 +1,6 @@
 #include "sound/WaveDecoder.h"
 
-#include "sound/SoundResult.h"
+#include <pyro/sound/SoundResult.h>
 
 #include <cmath>
 #include <cstring>

@@ -3,7 +3,7 @@
 // 384 kHz. Unknown chunks are skipped, odd chunk sizes padded.
 #pragma once
 
-#include "sound/SoundData.h"
+#include <pyro/sound/SoundData.h>
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
 // CDrawHook and CGDIHook: the base hook and the registration with the thread's screen.
-#include "text/DrawHook.h"
+#include <pyro/text/DrawHook.h>
 
-#include "app/AppManager.h"
-#include "graphics/DIBDraw.h"
+#include <pyro/app/AppManager.h>
+#include <pyro/graphics/DIBDraw.h>
 
 void CDrawHook::OnDrawDC(HDC) {}
 

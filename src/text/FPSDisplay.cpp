@@ -1,7 +1,7 @@
 // CFPSDisplay: formats the timer's rates and draws them with the text object.
-#include "text/FPSDisplay.h"
+#include <pyro/text/FPSDisplay.h>
 
-#include "app/FrameTimer.h"
+#include <pyro/app/FrameTimer.h>
 
 CFPSDisplay::CFPSDisplay(CFrameTimer* timer) : timer_(timer)
 {

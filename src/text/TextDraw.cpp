@@ -1,5 +1,5 @@
 // CTextDraw: text settings, GDI drawing of the lines with shadow and background, measurement.
-#include "text/TextDraw.h"
+#include <pyro/text/TextDraw.h>
 
 #include "text/TextLines.h"
 

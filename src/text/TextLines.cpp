@@ -1,7 +1,7 @@
 // Cutting Shift-JIS byte strings on character boundaries.
 #include "text/TextLines.h"
 
-#include "file/ShiftJis.h"
+#include <pyro/file/ShiftJis.h>
 
 size_t CutAtCharBoundary(const char* text, size_t length, size_t limit)
 {

@@ -1,6 +1,6 @@
 // CTextPlane: horizontal rendering straight into the plane's DIB section, vertical rendering
 // through a temporary plane and a quarter-turn copy.
-#include "text/TextPlane.h"
+#include <pyro/text/TextPlane.h>
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // Helpers for the application-frame tests: an application whose main routine is a lambda.
 #pragma once
 
-#include "app/Application.h"
+#include <pyro/app/Application.h>
 
 #include <functional>
 

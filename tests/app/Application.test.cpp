@@ -1,5 +1,5 @@
-#include "app/AppManager.h"
-#include "app/AppServices.h"
+#include <pyro/app/AppManager.h>
+#include <pyro/app/AppServices.h>
 
 #include "AppTestSupport.h"
 #include "ErrorCapture.h"

@@ -1,4 +1,4 @@
-#include "app/CriticalLock.h"
+#include <pyro/app/CriticalLock.h>
 
 #include <doctest/doctest.h>
 #include <atomic>

@@ -2,7 +2,7 @@
 // module that reports to the log.
 #pragma once
 
-#include "app/ErrorLog.h"
+#include <pyro/app/ErrorLog.h>
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "app/ErrorLog.h"
+#include <pyro/app/ErrorLog.h>
 
 #include <doctest/doctest.h>
 #include <string>

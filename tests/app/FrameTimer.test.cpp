@@ -1,5 +1,5 @@
-#include "app/Clock.h"
-#include "app/FrameTimer.h"
+#include <pyro/app/Clock.h>
+#include <pyro/app/FrameTimer.h>
 
 #include <doctest/doctest.h>
 #include <vector>

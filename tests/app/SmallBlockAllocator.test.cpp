@@ -1,6 +1,6 @@
 #include "app/SmallBlockAllocator.h"
 
-#include "app/CriticalLock.h"
+#include <pyro/app/CriticalLock.h>
 
 #include <doctest/doctest.h>
 #include <cstdint>

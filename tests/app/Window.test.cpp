@@ -1,4 +1,4 @@
-#include "app/Window.h"
+#include <pyro/app/Window.h>
 
 #include "AppTestSupport.h"
 

@@ -1,11 +1,11 @@
-#include "file/ArchiveDirectory.h"
+#include <pyro/file/ArchiveDirectory.h>
 
 #include <doctest/doctest.h>
 
 #include <cstring>
 
+#include <pyro/file/LzssDecoder.h>
 #include "Scratch.h"
-#include "file/LzssDecoder.h"
 #include "tools/ArchiveWriter.h"
 
 namespace {

@@ -1,13 +1,13 @@
-#include "file/FileBuffer.h"
+#include <pyro/file/FileBuffer.h>
 
 #include <doctest/doctest.h>
 
 #include <cstring>
 #include <utility>
 
+#include <pyro/file/Path.h>
 #include "Scratch.h"
 #include "file/HostFile.h"
-#include "file/Path.h"
 
 namespace {
 
@@ -119,12 +119,20 @@ TEST_CASE("Scramble writes what Read unscrambles, and what the packer writes")
     CHECK(file.Scramble() == 1);
 }
 
-TEST_CASE("archives stand in for directories, innermost first, loose files before both")
+namespace {
+
+// Archives written just now are scanned on every open; aged ones are read once and kept.
+void CheckArchivesStandInForDirectories(bool aged)
 {
     CScratch scratch;
+    const auto age = [&](const std::string& archive) {
+        if (aged) scratch.Age(archive);
+    };
     scratch.PutArchive("data.dat", {{"img\\a.bmp", Bytes("outer a")}, {"B.txt", Bytes("outer b")}},
                        Options(ArchiveLayout::Plain));
     scratch.PutArchive("data\\img.dat", {{"A.BMP", Bytes("inner a")}}, Options(ArchiveLayout::Dx));
+    age("data.dat");
+    age("data\\img.dat");
     CFileBuffer file;
 
     REQUIRE(file.Read("data\\img\\a.bmp") == 0);
@@ -149,6 +157,7 @@ TEST_CASE("archives stand in for directories, innermost first, loose files befor
         REQUIRE(BuildArchive({{"a.bmp", Bytes("inner a")}}, Options(ArchiveLayout::Plain), archive, error));
         std::memcpy(archive.data(), "MIVOPACK", 8);
         scratch.Put("data\\img.dat", archive);
+        age("data\\img.dat");
         REQUIRE(file.Read("data\\img\\a.bmp") == 0);
         CHECK(Content(file) == "outer a");
     }
@@ -160,9 +169,22 @@ TEST_CASE("archives stand in for directories, innermost first, loose files befor
             Options(ArchiveLayout::Ex), archive, error));
         archive.resize(kArchiveHeaderSize + 44 + 20);  // inside the entry for a.bmp
         scratch.Put("data\\img.dat", archive);
+        age("data\\img.dat");
         REQUIRE(file.Read("data\\img\\a.bmp") == 0);
         CHECK(Content(file) == "outer a");
     }
+}
+
+}  // namespace
+
+TEST_CASE("archives stand in for directories, innermost first, loose files before both")
+{
+    CheckArchivesStandInForDirectories(false);
+}
+
+TEST_CASE("kept archive directories answer as archives read anew do")
+{
+    CheckArchivesStandInForDirectories(true);
 }
 
 TEST_CASE("every layout written by the packer reads back byte-identical")

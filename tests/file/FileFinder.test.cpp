@@ -1,4 +1,4 @@
-#include "file/FileFinder.h"
+#include <pyro/file/FileFinder.h>
 
 #include <doctest/doctest.h>
 

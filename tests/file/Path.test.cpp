@@ -1,9 +1,9 @@
-#include "file/Path.h"
+#include <pyro/file/Path.h>
 
 #include <doctest/doctest.h>
 
-#include "file/BaseDirectory.h"
-#include "file/ShiftJis.h"
+#include <pyro/file/BaseDirectory.h>
+#include <pyro/file/ShiftJis.h>
 
 namespace {
 

@@ -6,12 +6,13 @@
 #include <doctest/doctest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "file/BaseDirectory.h"
+#include <pyro/file/BaseDirectory.h>
 #include "tools/Packer.h"
 
 class CScratch {
@@ -71,6 +72,24 @@ public:
     }
 
     bool Exists(const std::string& relative) const { return std::filesystem::exists(HostPath(relative)); }
+
+    // Gives the file a last write time an hour or more in the past, a different one on each call,
+    // as files that were not just written have. Returns that time.
+    std::filesystem::file_time_type Age(const std::string& relative) const
+    {
+        static const auto hourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+        static int calls = 0;
+        const auto time = hourAgo - std::chrono::seconds(++calls);
+        SetWriteTime(relative, time);
+        return time;
+    }
+
+    void SetWriteTime(const std::string& relative, std::filesystem::file_time_type time) const
+    {
+        std::error_code failure;
+        std::filesystem::last_write_time(HostPath(relative), time, failure);
+        REQUIRE_MESSAGE(!failure, failure.message());
+    }
 
 private:
     std::string name_;

@@ -2,10 +2,10 @@
 // its hooks, and a test application with a screen view.
 #pragma once
 
+#include <pyro/game/ScreenView.h>
+#include <pyro/game/Widget.h>
+#include <pyro/game/WidgetInput.h>
 #include "app/AppTestSupport.h"
-#include "game/ScreenView.h"
-#include "game/Widget.h"
-#include "game/WidgetInput.h"
 
 #include <doctest/doctest.h>
 

@@ -3,9 +3,9 @@
 // that are still open when the menu goes, and the scene's key bindings.
 #include "game/NumberMenu.h"
 
+#include <pyro/input/KeyMapper.h>
 #include "GameTestSupport.h"
 #include "game/MainMenu.h"
-#include "input/KeyMapper.h"
 
 #include <doctest/doctest.h>
 

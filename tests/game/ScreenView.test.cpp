@@ -2,10 +2,10 @@
 // logical screen, transfers and fills mapped to physical pixels (blocks one pixel wider at a
 // magnification above 1), unscaled native drawing, borders, widgets drawing through the view,
 // and screenshot names in the base directory.
-#include "game/ScreenView.h"
+#include <pyro/game/ScreenView.h>
 
+#include <pyro/file/BaseDirectory.h>
 #include "GameTestSupport.h"
-#include "file/BaseDirectory.h"
 
 #include <doctest/doctest.h>
 #include <windows.h>

@@ -1,6 +1,6 @@
 // Text labels: rendering only after a change, and at font size × magnification when the view's
 // magnification changes.
-#include "game/TextLabel.h"
+#include <pyro/game/TextLabel.h>
 
 #include "GameTestSupport.h"
 

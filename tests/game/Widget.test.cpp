@@ -1,6 +1,6 @@
 // Widgets without a screen: the process-wide list and its focus, buttons and the widget's extent,
 // and the input rules driven by made-up frames of input (keys, mouse edges, Shift).
-#include "game/Widget.h"
+#include <pyro/game/Widget.h>
 
 #include "GameTestSupport.h"
 

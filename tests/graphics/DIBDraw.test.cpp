@@ -1,14 +1,14 @@
 // The screen in a real window under the virtual display: the back buffer reaching the client
 // area (read back through GDI), offsets and black bands, brightness, WM_PAINT, the drawing hooks,
 // display changes with their fallbacks, and the DirectDraw holder.
-#include "graphics/DIBDraw.h"
+#include <pyro/graphics/DIBDraw.h>
 
-#include "app/AppManager.h"
-#include "app/AppServices.h"
+#include <pyro/app/AppManager.h>
+#include <pyro/app/AppServices.h>
+#include <pyro/graphics/DirectDrawBase.h>
+#include <pyro/text/DrawHook.h>
 #include "app/AppTestSupport.h"
 #include "app/ErrorCapture.h"
-#include "graphics/DirectDrawBase.h"
-#include "text/DrawHook.h"
 
 #include <doctest/doctest.h>
 

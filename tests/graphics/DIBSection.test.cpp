@@ -1,4 +1,4 @@
-#include "graphics/Plane.h"
+#include <pyro/graphics/Plane.h>
 
 #include <doctest/doctest.h>
 

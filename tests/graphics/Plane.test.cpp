@@ -1,6 +1,6 @@
-#include "graphics/Plane.h"
+#include <pyro/graphics/Plane.h>
 
-#include "graphics/CPUKind.h"
+#include <pyro/graphics/CPUKind.h>
 #include "graphics/PlaneTesting.h"
 
 #include <doctest/doctest.h>

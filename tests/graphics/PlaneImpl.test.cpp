@@ -1,4 +1,4 @@
-#include "graphics/PlaneImpl.h"
+#include <pyro/graphics/PlaneImpl.h>
 
 #include "graphics/PlaneTesting.h"
 

@@ -2,10 +2,10 @@
 // pixels read back, and a stub drawing target for test doubles of the drawing interface.
 #pragma once
 
+#include <pyro/graphics/Plane.h>
+#include <pyro/graphics/PlaneBase.h>
 #include "graphics/DIBPlane.h"
 #include "graphics/DIBPlaneMMX.h"
-#include "graphics/Plane.h"
-#include "graphics/PlaneBase.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "image/BitmapHeader.h"
+#include <pyro/image/BitmapHeader.h>
 
 #include <doctest/doctest.h>
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <pyro/graphics/Plane.h>
 #include "file/Scratch.h"
-#include "graphics/Plane.h"
 #include "graphics/PlaneTesting.h"
 #include "tools/QgaFile.h"
 

@@ -1,12 +1,12 @@
-#include "image/PictureDecoder.h"
+#include <pyro/image/PictureDecoder.h>
 
 #include <doctest/doctest.h>
 
 #include <memory>
 
+#include <pyro/file/Path.h>
+#include <pyro/image/PictureDecoderFactory.h>
 #include "PictureTesting.h"
-#include "file/Path.h"
-#include "image/PictureDecoderFactory.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 
 #include <utility>
 
+#include <pyro/file/FileBuffer.h>
+#include <pyro/image/PictureDecoder.h>
 #include "ImageTesting.h"
-#include "file/FileBuffer.h"
 #include "image/DIBBuffer.h"
-#include "image/PictureDecoder.h"
 
 // Paths of the two plug-in builds (the second lacks GetPicture), set by the build.
 #ifndef PYRO_TEST_PLUGIN

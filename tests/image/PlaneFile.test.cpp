@@ -1,11 +1,11 @@
 // The plane's qga reader, its choice of reader by extension, and Save. On Windows each case
 // runs for heap planes and for planes with a DIB section.
-#include "graphics/PlaneImpl.h"
+#include <pyro/graphics/PlaneImpl.h>
 
 #include <doctest/doctest.h>
 
+#include <pyro/image/QgaHeader.h>
 #include "ImageTesting.h"
-#include "image/QgaHeader.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "input/DirectInput.h"
+#include <pyro/input/DirectInput.h>
 
-#include "app/AppServices.h"
+#include <pyro/app/AppServices.h>
+#include "InputTestSupport.h"
 #include "app/AppTestSupport.h"
 #include "app/ErrorCapture.h"
-#include "InputTestSupport.h"
 
 #include <doctest/doctest.h>
 #include <thread>

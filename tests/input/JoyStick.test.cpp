@@ -1,4 +1,4 @@
-#include "input/JoyStick.h"
+#include <pyro/input/JoyStick.h>
 #include "input/WinMMJoyStick.h"
 
 #include "app/ErrorCapture.h"

@@ -1,9 +1,9 @@
-#include "input/KeyMapper.h"
+#include <pyro/input/KeyMapper.h>
 
-#include "app/AppServices.h"
+#include <pyro/app/AppServices.h>
+#include "InputTestSupport.h"
 #include "app/AppTestSupport.h"
 #include "input/WinMMJoyStick.h"
-#include "InputTestSupport.h"
 
 #include <doctest/doctest.h>
 

@@ -1,9 +1,9 @@
-#include "input/Mouse.h"
+#include <pyro/input/Mouse.h>
 
-#include "app/AppManager.h"
-#include "app/AppServices.h"
-#include "app/AppTestSupport.h"
+#include <pyro/app/AppManager.h>
+#include <pyro/app/AppServices.h>
 #include "InputTestSupport.h"
+#include "app/AppTestSupport.h"
 
 #include <doctest/doctest.h>
 

@@ -1,4 +1,4 @@
-#include "input/ScreenViewMapping.h"
+#include <pyro/input/ScreenViewMapping.h>
 
 #include <doctest/doctest.h>
 

@@ -1,10 +1,10 @@
 #include "SoundTesting.h"
 
+#include <pyro/sound/MusicStream.h>
+#include <pyro/sound/Sound.h>
+#include <pyro/sound/SoundResult.h>
+#include <pyro/sound/VorbisStream.h>
 #include "../file/Scratch.h"
-#include "sound/MusicStream.h"
-#include "sound/Sound.h"
-#include "sound/SoundResult.h"
-#include "sound/VorbisStream.h"
 
 TEST_CASE("sounds load from loose files and archive members, told apart by content")
 {

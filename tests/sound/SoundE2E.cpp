@@ -3,10 +3,10 @@
 // output: each request is printed with its time in Unix seconds, so the recording can be checked
 // for frequency, level, order and delay. The fourth tone is requested while the window is
 // minimised and must not sound before it is restored.
-#include "app/Application.h"
-#include "file/FileBuffer.h"
-#include "sound/Sound.h"
-#include "sound/SoundPlayer.h"
+#include <pyro/app/Application.h>
+#include <pyro/file/FileBuffer.h>
+#include <pyro/sound/Sound.h>
+#include <pyro/sound/SoundPlayer.h>
 
 #include <cmath>
 #include <cstdio>

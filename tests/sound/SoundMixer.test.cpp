@@ -1,8 +1,8 @@
 #include "SoundTesting.h"
 
-#include "sound/MusicStream.h"
-#include "sound/Sound.h"
-#include "sound/SoundResult.h"
+#include <pyro/sound/MusicStream.h>
+#include <pyro/sound/Sound.h>
+#include <pyro/sound/SoundResult.h>
 
 #include <memory>
 

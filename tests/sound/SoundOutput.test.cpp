@@ -1,7 +1,7 @@
 #include "SoundTesting.h"
 
+#include <pyro/sound/SoundPlayer.h>
 #include "../app/ErrorCapture.h"
-#include "sound/SoundPlayer.h"
 
 TEST_CASE("without a device the player logs once, stays silent and every operation still works")
 {

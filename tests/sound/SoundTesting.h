@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "sound/SoundData.h"
-#include "sound/SoundMixer.h"
+#include <pyro/sound/SoundData.h>
+#include <pyro/sound/SoundMixer.h>
 #include "tools/Packer.h"
 
 // Channel c of frame i of every fixture, as make_fixtures.py writes it.

@@ -1,7 +1,7 @@
 #include "SoundTesting.h"
 
-#include "sound/SoundResult.h"
-#include "sound/VorbisStream.h"
+#include <pyro/sound/SoundResult.h>
+#include <pyro/sound/VorbisStream.h>
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "SoundTesting.h"
 
-#include "sound/SoundResult.h"
+#include <pyro/sound/SoundResult.h>
 #include "sound/WaveDecoder.h"
 
 #include <cmath>

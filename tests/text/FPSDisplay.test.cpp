@@ -1,10 +1,10 @@
 // The frame-rate read-out as a GDI hook of a real screen.
-#include "text/FPSDisplay.h"
+#include <pyro/text/FPSDisplay.h>
 
-#include "app/AppManager.h"
+#include <pyro/app/AppManager.h>
+#include <pyro/app/FrameTimer.h>
+#include <pyro/graphics/DIBDraw.h>
 #include "app/AppTestSupport.h"
-#include "app/FrameTimer.h"
-#include "graphics/DIBDraw.h"
 
 #include "TextTestSupport.h"
 

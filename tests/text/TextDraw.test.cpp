@@ -1,5 +1,5 @@
 // Text settings, measurement and drawing with the system's Japanese fonts.
-#include "text/TextDraw.h"
+#include <pyro/text/TextDraw.h>
 
 #include "TextTestSupport.h"
 

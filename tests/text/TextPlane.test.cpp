@@ -1,5 +1,5 @@
 // Text planes: sizes, the quarter-turned vertical rendering and Japanese glyphs.
-#include "text/TextPlane.h"
+#include <pyro/text/TextPlane.h>
 
 #include "graphics/PlaneTesting.h"
 

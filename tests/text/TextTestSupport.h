@@ -1,7 +1,7 @@
 // Helpers for the text tests: a DIB-section plane to draw on, and pixel counting on planes.
 #pragma once
 
-#include "graphics/Plane.h"
+#include <pyro/graphics/Plane.h>
 
 #include <doctest/doctest.h>
 #include <windows.h>

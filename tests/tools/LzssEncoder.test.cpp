@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "file/LzssDecoder.h"
+#include <pyro/file/LzssDecoder.h>
 
 namespace {
 

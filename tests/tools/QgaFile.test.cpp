@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "file/LzssDecoder.h"
+#include <pyro/file/LzssDecoder.h>
 
 namespace {
 

@@ -3,8 +3,8 @@
 // and the stretched loop, and leaves the result in a TransferState.
 #pragma once
 
-#include "graphics/Rect.h"
-#include "graphics/transfer/TransferState.h"
+#include <pyro/graphics/Rect.h>
+#include <pyro/graphics/transfer/TransferState.h>
 
 #include <cstdint>
 

@@ -4,16 +4,10 @@
 // rows, the mirroring and the stretch stepping live here only.
 #pragma once
 
-#include "graphics/transfer/TransferState.h"
+#include <pyro/graphics/transfer/TransferState.h>
 
 #include <cstddef>
 #include <cstdint>
-
-// Where a plane's pixels are: row 0 at base, each row pitch bytes after the one before.
-struct PixelView {
-    uint8_t* base;
-    ptrdiff_t pitch;
-};
 
 // One-to-one source: consecutive pixels, leftwards for a mirrored transfer (each read takes the
 // pixel before the pointer).

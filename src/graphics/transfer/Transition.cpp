@@ -1,6 +1,6 @@
 // The frame shared by the transition effects (phase limits, the mode's transfer, clamping the
 // pieces to the source) and the table of effects by number.
-#include "graphics/transfer/Transition.h"
+#include <pyro/graphics/transfer/Transition.h>
 
 #include "graphics/transfer/TransitionEffects.h"
 

@@ -3,7 +3,7 @@
 // in TransitionTable.
 #pragma once
 
-#include "graphics/transfer/Transition.h"
+#include <pyro/graphics/transfer/Transition.h>
 
 // Whole rows and columns (TransitionLines.cpp).
 void MirrorColumns(const TransitionStep& t);        // 0, 1

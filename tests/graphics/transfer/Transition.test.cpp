@@ -1,7 +1,7 @@
 // The transition effects: the common frame, the random numbers they share, exact pictures of a
 // few effects, and properties over all of them (clip respected, reveals only grow, no crash on
 // degenerate planes).
-#include "graphics/transfer/Transition.h"
+#include <pyro/graphics/transfer/Transition.h>
 
 #include "graphics/PlaneTesting.h"
 #include "graphics/transfer/TransitionRandom.h"

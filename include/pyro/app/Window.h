@@ -1,0 +1,49 @@
+// CWindow: the application's top-level window. Registers the window class once per process,
+// creates a centred window whose client area has the requested size (or a full-screen pop-up),
+// and passes every message through its ordered list of hooks before the default procedure.
+#pragma once
+
+#include <pyro/app/CriticalLock.h>
+#include <pyro/app/WindowHook.h>
+#include <pyro/app/WindowOption.h>
+
+#include <list>
+
+class CWindow : public IWindowHook {
+public:
+    CWindow();
+    LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+    virtual ~CWindow();
+
+    // 0 on success, 1 when class registration or window creation failed.
+    int Create(const CWindowOption& options, HWND parent = nullptr);
+    HWND GetHWnd() const { return hwnd_; }
+    bool IsMinimized() const { return minimized_; }
+    // Places the outer top-left corner; 0 also when there is no window or it is full-screen.
+    int MoveTo(int x, int y);
+    // Rebuilds the window for the current full-screen flag (after the display changed mode).
+    void ChangeScreenMode();
+    void AddHook(IWindowHook* hook);
+    void RemoveHook(IWindowHook* hook);
+    int GetHookCount() const { return static_cast<int>(hooks_.size()); }
+    // The outer window rectangle for a client area of options.sizeX by options.sizeY.
+    void CalcWindowRect(RECT* rect, const CWindowOption& options) const;
+
+    void SetWhiteBackground(bool white) { whiteBackground_ = white ? 1 : 0; }
+    void ForceModeSwitch() { forceModeSwitch_ = true; }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    int32_t whiteBackground_ = 0;
+    HWND hwnd_ = nullptr;
+    bool fullScreen_ = false;
+    CWindowOption options_;
+    std::list<IWindowHook*> hooks_;
+    CCriticalLock hookLock_;
+    bool hasMenu_ = false;
+    bool forceModeSwitch_ = false;
+    WNDPROC previousProc_ = nullptr;
+    bool minimized_ = false;
+};

@@ -1,0 +1,112 @@
+// CScreenView: the current screen of a scene. It owns the display back-end and maps a fixed
+// logical screen onto it at the largest whole magnification, centred, with black borders around.
+// Drawing on the view takes logical coordinates; each transfer is stretched to physical pixels.
+// It also finds the mouse's logical position for the key mapper and writes screenshots.
+#pragma once
+
+#include <pyro/app/OwningPtr.h>
+#include <pyro/app/WindowHook.h>
+#include <pyro/graphics/DIBDraw.h>
+#include <pyro/graphics/PlaneBase.h>
+#include <pyro/input/ScreenViewMapping.h>
+
+#include <cstdint>
+
+class CScreenView : public IWindowHook, public CPlaneBase, public IScreenViewMapping {
+public:
+    // Needs a running application on the calling thread: creates the display back-end, hooks the
+    // window and becomes the current screen view. The logical size starts at 640 by 480.
+    CScreenView();
+    ~CScreenView() override;
+    CScreenView(const CScreenView&) = delete;
+    CScreenView& operator=(const CScreenView&) = delete;
+
+    // The view that widgets and labels draw on; null when none exists.
+    static CScreenView* GetCurrent();
+
+    // A value above 0 replaces the logical width or height; the back buffer is made that size.
+    int32_t SetLogicalSize(int32_t width, int32_t height);
+    // WM_SIZE: the back buffer follows the client area, never smaller than the logical screen.
+    LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Fills a logical rectangle (null: the whole logical screen) with a colour 0x00RRGGBB.
+    int32_t FillRect(uint32_t colour, const Rect* rect);
+    // Draws a plane that is already at physical scale (a label rendered at the magnified font
+    // size) at a logical position without stretching, moved by (dx, dy) physical pixels.
+    int32_t BltNative(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
+                      const Rect* clip, int32_t dx, int32_t dy);
+    // Magnification, origin and active rectangle from the back buffer's size.
+    void UpdateView();
+    // Paints the borders and copies the back buffer to the window, running the drawing hooks.
+    void Present();
+    // Writes the logical screen at its physical size as the first free "000.bmp" to "999.bmp" in
+    // the base directory: the file write's result; 9 when all names are taken; 1 without a back
+    // buffer.
+    int32_t SaveScreenshot();
+
+    int32_t GetOriginX() const override { return originX_; }
+    int32_t GetOriginY() const override { return originY_; }
+    int32_t GetMagnification() const override { return magnification_; }
+    int32_t GetLogicalWidth() const { return logicalWidth_; }
+    int32_t GetLogicalHeight() const { return logicalHeight_; }
+    // The physical rectangle the logical screen covers.
+    const Rect& GetActiveRect() const { return active_; }
+    bool NeedsBorder() const { return border_; }
+    CDIBDraw* GetDraw() const { return draw_.Get(); }
+
+    // ---- The drawing interface in logical coordinates ----
+    int32_t Blt(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
+                Rect* clip) override;
+    int32_t BltFast(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
+                    Rect* clip) override;
+    int32_t BlendBlt(CPlane* src, int32_t x, int32_t y, uint32_t dstRate, uint32_t srcRate,
+                     const Rect* srcRect, const Size* size, Rect* clip) override;
+    int32_t BlendBltFast(CPlane* src, int32_t x, int32_t y, uint32_t dstRate, uint32_t srcRate,
+                         const Rect* srcRect, const Size* size, Rect* clip) override;
+    int32_t BlendBltAlpha(CPlane* src, int32_t x, int32_t y, uint32_t dstRate, uint32_t srcRate,
+                          const Rect* srcRect, const Size* size, Rect* clip) override;
+    int32_t BltAlpha(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
+                     Rect* clip) override;
+    // -1: the level form has no size to stretch with.
+    int32_t BlendBltAlphaLevel(CPlane* src, int32_t x, int32_t y, int32_t level) override;
+    // The block size is logical too.
+    int32_t Mosaic(int32_t blockSize, const Rect* rect) override;
+    int32_t Negate(const Rect* rect) override;
+    // The logical size.
+    int32_t GetSize(int32_t* width, int32_t* height) const override;
+    bool IsLoaded() const override { return false; }
+    bool IsAlpha() const override { return false; }
+    // Fills with the back buffer's fill colour.
+    int32_t Clear(const Rect* rect) override;
+    int32_t BltNatural(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
+                       Rect* clip) override;
+    // A view is not loaded from a file: -1.
+    int32_t Load(const char* fileName) override;
+    int32_t LoadEx(const char* first, const char* second) override;
+    int32_t Release() override;
+    int32_t SetColorKey(int32_t r, int32_t g, int32_t b) override;
+    int32_t SetColorKeyFromPixel(int32_t x, int32_t y) override;
+
+private:
+    // A transfer's destination in physical pixels: the position, the stretch size (null when
+    // unscaled and none was given) and the clip rectangle.
+    struct Destination {
+        int32_t x, y;
+        Size size;
+        const Size* sizeArg;
+        Rect clip;
+    };
+    Destination Map(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
+                    const Rect* clip) const;
+    // A logical rectangle in physical pixels; null gives the active rectangle.
+    Rect MapRect(const Rect* rect) const;
+
+    OwningPtr<CDIBDraw> draw_;
+    int32_t logicalWidth_ = 640;
+    int32_t logicalHeight_ = 480;
+    int32_t originX_ = 0;
+    int32_t originY_ = 0;
+    int32_t magnification_ = 1;
+    Rect active_ = {0, 0, 640, 480};
+    bool border_ = false;
+};

@@ -1,0 +1,75 @@
+// CPlane: the plane object the rest of the system holds, a surface of 32-bit pixels 0xAARRGGBB.
+// It owns one implementation (portable or MMX, chosen by the processor) and forwards nearly
+// every operation to it; code that needs the implementation's own operations gets it from
+// GetImpl.
+#pragma once
+
+#include <pyro/app/OwningPtr.h>
+#include <pyro/graphics/PlaneBase.h>
+#include <pyro/graphics/PlaneImpl.h>
+
+#include <cstdint>
+
+class CPlane : public CPlaneBase {
+public:
+    // Creates the implementation GetCPUKind calls for.
+    CPlane();
+    // Uses the given implementation (null: the one GetCPUKind calls for); deletes it at the end
+    // only when owned.
+    CPlane(CPlaneImpl* impl, bool owned);
+    ~CPlane() override;
+    CPlane(const CPlane&) = delete;
+    CPlane& operator=(const CPlane&) = delete;
+
+    // The implementation for a processor kind of GetCPUKind: 1 and 2 portable, 3 MMX, 4 MMX with
+    // conditional moves.
+    static CPlaneImpl* CreateImpl(int32_t cpuKind);
+
+    CPlaneImpl* GetImpl() const { return impl_.Get(); }
+
+    int32_t GetType() const override;
+    int32_t Blt(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
+                Rect* clip) override;
+    int32_t BltFast(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
+                    Rect* clip) override;
+    int32_t BlendBlt(CPlane* src, int32_t x, int32_t y, uint32_t dstRate, uint32_t srcRate,
+                     const Rect* srcRect, const Size* size, Rect* clip) override;
+    int32_t BlendBltFast(CPlane* src, int32_t x, int32_t y, uint32_t dstRate, uint32_t srcRate,
+                         const Rect* srcRect, const Size* size, Rect* clip) override;
+    int32_t BlendBltAlpha(CPlane* src, int32_t x, int32_t y, uint32_t dstRate, uint32_t srcRate,
+                          const Rect* srcRect, const Size* size, Rect* clip) override;
+    int32_t BltAlpha(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
+                     Rect* clip) override;
+    // BlendBltAlpha with the rates of the level's low byte, whole source, no clip.
+    int32_t BlendBltAlphaLevel(CPlane* src, int32_t x, int32_t y, int32_t level) override;
+    int32_t Mosaic(int32_t blockSize, const Rect* rect) override;
+    int32_t Negate(const Rect* rect) override;
+    int32_t GetSize(int32_t* width, int32_t* height) const override;
+    bool IsLoaded() const override;
+    bool IsAlpha() const override;
+    // Fills with the fill colour.
+    int32_t Clear(const Rect* rect) override;
+    int32_t BlendBltNatural(CPlane* src, int32_t x, int32_t y, int32_t level,
+                            const Rect* srcRect, const Size* size, Rect* clip) override;
+    int32_t BltNatural(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
+                       Rect* clip) override;
+    int32_t Load(const char* fileName) override;
+    // Returns 1 and does nothing.
+    int32_t LoadEx(const char* first, const char* second) override;
+    int32_t Release() override;
+    int32_t SetColorKey(int32_t r, int32_t g, int32_t b) override;
+    int32_t SetColorKeyFromPixel(int32_t x, int32_t y) override;
+    int32_t Create(int32_t width, int32_t height) override;
+    int32_t GetAlphaAt(int32_t x, int32_t y) const override;
+
+    /* 28 */ virtual int32_t SetAlphaFromPlane(CPlane* mask, int32_t low, int32_t high,
+                                               int32_t lowAlpha, int32_t highAlpha,
+                                               const Rect* rect);
+    /* 29 */ virtual int32_t ScaleAlpha(int32_t rate, const Rect* rect);
+    /* 30 */ virtual int32_t CopyScaleAlpha(CPlane* src, int32_t rate, const Rect* rect);
+    /* 31 */ virtual int32_t ScaleColor(int32_t rate, const Rect* rect);
+    /* 32 */ virtual int32_t NegateAlpha(const Rect* rect);
+
+private:
+    OwningPtr<CPlaneImpl> impl_;
+};

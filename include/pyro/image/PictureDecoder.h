@@ -1,0 +1,77 @@
+// CPictureDecoder: decodes one image file held in memory by the first of three decoders that
+// takes it: the built-in bitmap reader, the platform's OLE picture loader, and an image plug-in
+// library "spi/if" + suffix + ".spi" under the base directory. Whichever took the file, the
+// decoder reports the picture's size in pixels and draws it onto a device context; uncompressed
+// 24-bit bitmaps also copy straight into 32-bit pixels.
+#pragma once
+
+#include <windows.h>
+#include <ocidl.h>
+
+#include <cstdint>
+
+#include <pyro/image/BitmapHeader.h>
+
+class CFileBuffer;
+
+class CPictureDecoder {
+public:
+    CPictureDecoder() = default;
+    CPictureDecoder(const CPictureDecoder&) = delete;
+    CPictureDecoder& operator=(const CPictureDecoder&) = delete;
+
+    // The virtual operations in slot order. Results are 0 for success.
+
+    // LoadBMP, else LoadPicture, else LoadPlugin: 0 when one took the file, else 1. The file
+    // must hold its content while the decoder is in use: bitmaps and plug-ins read it in place.
+    virtual int32_t Load(CFileBuffer* file);
+    // The picture's size in pixels: 0, or 1 when nothing is loaded. OLE pictures are measured
+    // in HIMETRIC units and converted at the screen's pixels per inch.
+    virtual int32_t GetSize(int32_t* width, int32_t* height);
+    // Draws the whole picture with its top-left corner at (0, 0): 0 drawn; 1 nothing loaded or
+    // drawing failed (a failing plug-in also empties the decoder).
+    virtual int32_t Draw(HDC dc);
+    // Copies an uncompressed 24-bit bitmap into 32-bit pixels, rows top-down, top bytes 0:
+    // 0 copied; 1 no bitmap loaded; 2 compressed; 3 a bit count other than 24.
+    virtual int32_t CopyPixels(uint32_t* destination, int32_t pitch);
+    // Empties the decoder: 0, or for an OLE picture 1 when others still hold it.
+    virtual int32_t Release();
+    // A logical palette for a bitmap of 8 bits or fewer (see FillBitmapPalette): 0; 1 no bitmap
+    // loaded; 2 more than 8 bits.
+    virtual int32_t GetPalette(PALETTEENTRY* entries);
+    virtual ~CPictureDecoder();
+    // The bitmap reader: 0 when the content is a bitmap file whose headers, colour table and
+    // pixel rows lie inside it, else 1.
+    virtual int32_t LoadBMP(CFileBuffer* file);
+    // The OLE picture loader: 0; 1 no stream for the content; 2 the loader refused it.
+    virtual int32_t LoadPicture(CFileBuffer* file);
+    // The plug-in for the file's suffix: 0 when it takes the file; 1 no library, a library
+    // without the three entry points, content under 2048 bytes, or refused by IsSupported.
+    virtual int32_t LoadPlugin(CFileBuffer* file);
+    // Frees the two blocks the plug-in's GetPicture handed out.
+    virtual void FreePluginImage();
+
+    // Entry points of a plug-in (standard calling convention).
+    using IsSupportedProc = int(WINAPI*)(LPCSTR fileName, void* data);
+    using GetPictureInfoProc = int(WINAPI*)(LPCSTR data, LONG_PTR size, unsigned int flag,
+                                            void* info);
+    using GetPictureProc = int(WINAPI*)(LPCSTR data, LONG_PTR size, unsigned int flag,
+                                        HLOCAL* infoHandle, HLOCAL* bitsHandle,
+                                        FARPROC progress, LONG_PTR progressData);
+
+private:
+    int32_t DrawPlugin(HDC dc);
+
+    const uint8_t* bitmapFile_ = nullptr;
+    const BITMAPINFO* bitmapInfo_ = nullptr;
+    const uint8_t* bitmapBits_ = nullptr;
+    IPicture* picture_ = nullptr;
+    HMODULE plugin_ = nullptr;
+    IsSupportedProc isSupported_ = nullptr;
+    GetPictureInfoProc getPictureInfo_ = nullptr;
+    GetPictureProc getPicture_ = nullptr;
+    CFileBuffer* file_ = nullptr;
+    HLOCAL pluginBits_ = nullptr;
+    HLOCAL pluginInfo_ = nullptr;
+    BitmapLayout layout_;  // of the bitmap, while one is loaded
+};
