@@ -8,7 +8,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-if [ ${#targets[@]} -eq 0 ]; then targets=(lzss archive listfile path bitmap qga png); fi
+if [ ${#targets[@]} -eq 0 ]; then targets=(lzss archive listfile path bitmap qga png wave vorbis); fi
 
 build="$root/build/fuzz"
 cmake -S "$root/fuzz" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

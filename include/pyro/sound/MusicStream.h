@@ -1,0 +1,50 @@
+// ISoundStream: a source the mixer pulls frames from as it plays, for music too long to decode
+// whole. CMusicStream is the one the system uses: the file's bytes stay in memory (so a member of
+// an archive streams as well as a loose file) and Ogg Vorbis is decoded a block at a time; a WAVE
+// file is decoded whole on opening and then served from memory.
+#pragma once
+
+#include <pyro/sound/SoundData.h>
+#include <pyro/sound/VorbisStream.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class ISoundStream {
+public:
+    virtual ~ISoundStream() = default;
+    virtual int GetChannels() const = 0;    // 1 or 2
+    virtual int GetSampleRate() const = 0;
+    // Up to frames frames, channels interleaved; how many were written, 0 at the end.
+    virtual int Read(int16_t* out, int frames) = 0;
+    // Back to the first frame; 0 on success.
+    virtual int Rewind() = 0;
+};
+
+class CMusicStream : public ISoundStream {
+public:
+    // Reads the file through the file object:
+    //   kSoundOK; kSoundNoData empty path; kSoundNotRead the file could not be read;
+    //   kSoundUnknownFormat neither WAVE nor Ogg; then the codes of CWaveDecoder::Decode or
+    //   CVorbisStream::Open.
+    int Open(const std::string& path);
+    // The same over a copy of a file image in memory.
+    int OpenMemory(const unsigned char* bytes, uint32_t size);
+    // Releases the file; Read then gives nothing.
+    void Close();
+
+    int GetChannels() const override;
+    int GetSampleRate() const override;
+    int Read(int16_t* out, int frames) override;
+    int Rewind() override;
+
+private:
+    int OpenBytes();
+
+    std::vector<unsigned char> bytes_;  // the Ogg file the decoder reads from
+    CVorbisStream vorbis_;
+    CSoundData wave_;
+    uint32_t wavePosition_ = 0;  // frames
+    bool isWave_ = false;
+};

@@ -1,0 +1,21 @@
+// CSoundData: decoded sound in memory, 16-bit signed samples, one or two interleaved channels,
+// at the sound's own rate. The mixer resamples it on playback.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+class CSoundData {
+public:
+    // The highest rate any decoder accepts; the mixer's fixed-point steps are sized for it.
+    static constexpr int kMaxRate = 384000;
+
+    int channels = 0;       // 1 or 2
+    int sampleRate = 0;     // frames per second, 1 to kMaxRate
+    std::vector<int16_t> samples;
+
+    uint32_t GetFrames() const
+    {
+        return channels ? static_cast<uint32_t>(samples.size() / channels) : 0;
+    }
+};
