@@ -44,6 +44,9 @@ int32_t CPictureDecoder::Load(CFileBuffer* file)
 {
     Release();
     if (LoadBMP(file) == 0) return 0;
+    // A bitmap that failed its checks goes no further: the OLE loader takes such files and
+    // fills the picture from memory beyond their end.
+    if (file && IsDamagedBitmap(file->GetMemory(), file->GetSize())) return 1;
     if (LoadPicture(file) == 0) return 0;
     if (LoadPlugin(file) == 0) return 0;
     return 1;

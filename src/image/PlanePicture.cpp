@@ -9,6 +9,7 @@
 
 #include "file/FileBuffer.h"
 #include "graphics/PlaneImpl.h"
+#include "image/BitmapHeader.h"
 #include "image/DIBBuffer.h"
 #include "image/PictureDecoder.h"
 #include "image/PictureDecoderFactory.h"
@@ -17,6 +18,8 @@ int32_t ReadPlanePicture(CPlaneImpl& plane, const char* path)
 {
     CFileBuffer file;
     file.Read(path);  // an unreadable file shows as a decoder that takes nothing
+    // Whatever decoder the factory makes, a damaged bitmap never reaches it.
+    if (IsDamagedBitmap(file.GetMemory(), file.GetSize())) return 1;
     std::unique_ptr<CPictureDecoder> decoder(GetPictureDecoderFactory().Create());
     if (!decoder || decoder->Load(&file) != 0) return 1;
     int32_t width = 0;

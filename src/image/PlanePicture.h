@@ -9,8 +9,9 @@
 
 class CPlaneImpl;
 
-// Into a plane with a DIB section: 0; 1 no decoder takes the file; 2 it reports no size;
-// 3 the plane cannot be allocated; 4 drawing into the plane failed.
+// Into a plane with a DIB section: 0; 1 no decoder takes the file, or it begins with "BM" and
+// fails the bitmap checks; 2 it reports no size; 3 the plane cannot be allocated; 4 drawing
+// into the plane failed.
 int32_t ReadPlanePicture(CPlaneImpl& plane, const char* path);
 
 // Into a plane with heap pixels: 0; 1 the buffer cannot be loaded; 2 the buffer is empty;
