@@ -122,3 +122,20 @@ TEST_CASE("lower-casing folds A to Z only, never a second byte")
     ToLowerSjis(endsInLead);
     CHECK(endsInLead == "a\x83");
 }
+
+TEST_CASE("device names are found in any component, with or without an extension")
+{
+    for (const char* path : {"CON", "con", "PRN", "aux", "NUL", "COM1", "com9", "LPT1", "Lpt9",
+                             "AUX\\a.txt", "C:\\game\\COM1\\a.bmp", "nul.txt", "con.tar.gz",
+                             "aux .txt", "prn  ", "com3:", "a/b/LPT5.x", "\\\\.\\COM2",
+                             "C:\\\x83\x5C\\nul"}) {
+        CAPTURE(path);
+        CHECK(NamesDevice(path));
+    }
+    for (const char* path : {"", "C:\\", "console", "COM", "COM0", "COM10", "LPT0", "lpt10.txt",
+                             "auxiliary\\a", "xcon", "nul_", "C:\\con\x83\x5C\\a", ".nul",
+                             "\x82\x60UX", "a b\\c"}) {
+        CAPTURE(path);
+        CHECK_FALSE(NamesDevice(path));
+    }
+}
