@@ -409,6 +409,14 @@ TEST_CASE("device names and anything but a disk file are not found, at once")
         CHECK_FALSE(HostFileExists(path));
     }
 #if !defined(_WIN32)
+    // The native build refuses the same names, though its host could hold such files.
+    scratch.Put("con.txt", "x");
+    scratch.PutArchive("aux.dat", {{"a.txt", Bytes("x")}}, PackOptions{});
+    for (const char* path : {"con.txt", "AUX\\a.txt", "aux.dat"}) {
+        CAPTURE(path);
+        CFileBuffer file;
+        CHECK(file.Read(path) == 1);
+    }
     // A pipe would wait for a writer if it were opened as a file.
     REQUIRE(mkfifo(scratch.HostPath("pipe.dat").c_str(), 0600) == 0);
     CFileBuffer pipe;
