@@ -185,7 +185,7 @@ TEST_CASE("logical keys follow the keyboard's bindings")
     app.Run();
 }
 
-TEST_CASE("while the keyboard cannot be read, logical keys read released; back in front they trigger again")
+TEST_CASE("while the keyboard cannot be read no logical key is down; in front again it triggers")
 {
     TestApp app;
     app.body = [](TestApp&) {

@@ -77,7 +77,9 @@ private:
         switch (mode_) {
         case 0: dst_.BltFast(src, int32_t(px), int32_t(py), part, size, clip_); break;
         case 1: dst_.Blt(src, int32_t(px), int32_t(py), part, size, clip_); break;
-        case 2: dst_.BlendBltAlphaFade(src, int32_t(px), int32_t(py), fade_, part, size, clip_); break;
+        case 2:
+            dst_.BlendBltAlphaFade(src, int32_t(px), int32_t(py), fade_, part, size, clip_);
+            break;
         case 3: dst_.BltNatural(src, int32_t(px), int32_t(py), part, size, clip_); break;
         }
     }
@@ -118,7 +120,8 @@ private:
     Rect Covered() const
     {
         const Rect bounds = clip_ ? *clip_ : Rect{0, 0, int32_t(destW), int32_t(destH)};
-        return {int32_t(std::max<int64_t>(x, bounds.left)), int32_t(std::max<int64_t>(y, bounds.top)),
+        return {int32_t(std::max<int64_t>(x, bounds.left)),
+                int32_t(std::max<int64_t>(y, bounds.top)),
                 int32_t(std::min<int64_t>(x + w, bounds.right)),
                 int32_t(std::min<int64_t>(y + h, bounds.bottom))};
     }
@@ -425,14 +428,18 @@ void CModel::Run(int32_t effect)
             for (int64_t s = -(i % (period - 1)); s < w; s += period) At(s, i, width, 1);
         break;
     }
-    case 54:
+    case 54: {
+        // The whole source faded by the phase, through each mode's blending operation.
+        CPlane* s = &src_;
+        const int32_t px = int32_t(x), py = int32_t(y), level = int32_t(p);
         switch (mode_) {
-        case 0: dst_.BlendBltFastFade(&src_, int32_t(x), int32_t(y), int32_t(p), nullptr, nullptr, clip_); break;
-        case 1: dst_.BlendBltFade(&src_, int32_t(x), int32_t(y), int32_t(p), nullptr, nullptr, clip_); break;
-        case 2: dst_.BlendBltAlphaFade(&src_, int32_t(x), int32_t(y), int32_t(p), nullptr, nullptr, clip_); break;
-        case 3: dst_.BlendBltNatural(&src_, int32_t(x), int32_t(y), int32_t(p), nullptr, nullptr, clip_); break;
+        case 0: dst_.BlendBltFastFade(s, px, py, level, nullptr, nullptr, clip_); break;
+        case 1: dst_.BlendBltFade(s, px, py, level, nullptr, nullptr, clip_); break;
+        case 2: dst_.BlendBltAlphaFade(s, px, py, level, nullptr, nullptr, clip_); break;
+        case 3: dst_.BlendBltNatural(s, px, py, level, nullptr, nullptr, clip_); break;
         }
         break;
+    }
     case 55: {
         const int64_t D = (w + h) - p * (w + h) / 256;
         Tiles(4, 2, [&](int64_t c, int64_t r) {
@@ -505,20 +512,22 @@ void CModel::Run(int32_t effect)
 }
 
 // A source whose pixels all differ, with alpha, and some of them in the key colour.
-std::unique_ptr<CPlane> Source(int32_t w, int32_t h)
+std::unique_ptr<CPlane> Source(int32_t w, int32_t h, PixelSet set = PixelSet::Portable)
 {
     std::vector<uint32_t> pixels(size_t(w) * size_t(h));
-    for (size_t i = 0; i < pixels.size(); ++i)
-        pixels[i] = i % 11 == 3 ? Key : (uint32_t(i % 5) * 0x3F000000u) + 0x00400000u + uint32_t(i) * 0x0103u;
-    auto plane = MakePlane(w, h, pixels);
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        const uint32_t alpha = uint32_t(i % 5) * 0x3F000000u;
+        pixels[i] = i % 11 == 3 ? Key : alpha + 0x00400000u + uint32_t(i) * 0x0103u;
+    }
+    auto plane = MakePlane(w, h, pixels, set);
     plane->SetColorKey(0, 0xFF, 0);
     plane->GetImpl()->GetAlphaFlag() = 1;
     return plane;
 }
 
-std::unique_ptr<CPlane> Destination(int32_t w, int32_t h)
+std::unique_ptr<CPlane> Destination(int32_t w, int32_t h, PixelSet set = PixelSet::Portable)
 {
-    return MakePlane(w, h, std::vector<uint32_t>(size_t(w) * size_t(h), Background));
+    return MakePlane(w, h, std::vector<uint32_t>(size_t(w) * size_t(h), Background), set);
 }
 
 struct Placement {
@@ -526,13 +535,16 @@ struct Placement {
     int32_t x, y;
     int32_t destW, destH;
     bool clipped;
+    PixelSet set;
 };
 
 // Wider than high and higher than wide, neither a multiple of the tile sizes; placed inside the
 // destination with a clip, hanging off its left edge without one, and tall on a destination
-// wide enough for the waves' and the flights' long offsets.
-const Placement Placements[] = {
-    {37, 23, 5, 3, 64, 48, true}, {19, 41, -4, 6, 64, 48, false}, {13, 300, 250, 2, 520, 304, true}};
+// wide enough for the waves' and the flights' long offsets; the first once more with MMX planes.
+const Placement Placements[] = {{37, 23, 5, 3, 64, 48, true, PixelSet::Portable},
+                                {19, 41, -4, 6, 64, 48, false, PixelSet::Portable},
+                                {13, 300, 250, 2, 520, 304, true, PixelSet::Portable},
+                                {37, 23, 5, 3, 64, 48, true, PixelSet::MMX}};
 
 constexpr int32_t Fade = 200;
 
@@ -540,8 +552,9 @@ constexpr int32_t Fade = 200;
 class CPictures {
 public:
     explicit CPictures(const Placement& at)
-        : at_(at), src_(Source(at.srcW, at.srcH)), drawn_(Destination(at.destW, at.destH)),
-          expected_(Destination(at.destW, at.destH))
+        : at_(at), src_(Source(at.srcW, at.srcH, at.set)),
+          drawn_(Destination(at.destW, at.destH, at.set)),
+          expected_(Destination(at.destW, at.destH, at.set))
     {
     }
 
@@ -603,7 +616,9 @@ TEST_CASE("every effect draws exactly its pieces, in every mode, at phases 1 to 
         for (int32_t effect = 0; effect < TransitionCount; ++effect) {
             const auto check = [&](int32_t phase, int32_t mode) {
                 if (pictures.Draw(effect, phase, mode)) return;
+                const std::string set = SetName(at.set);
                 CAPTURE(at.srcW);
+                CAPTURE(set);
                 CAPTURE(effect);
                 CAPTURE(phase);
                 CAPTURE(mode);
@@ -636,14 +651,14 @@ TEST_CASE("the model and the effects draw something at the checked phases")
 TEST_CASE("the dissolve and the scatter cover every pixel at phase 255")
 {
     for (const Placement& at : Placements) {
-        auto src = Source(at.srcW, at.srcH);
-        auto whole = Destination(at.destW, at.destH);
+        auto src = Source(at.srcW, at.srcH, at.set);
+        auto whole = Destination(at.destW, at.destH, at.set);
         whole->BltFast(src.get(), at.x, at.y, nullptr, nullptr, nullptr);
         for (int32_t effect : {6, 7}) {
             for (uint32_t seed : {1u, 2u, 77u}) {
                 CAPTURE(effect);
                 CAPTURE(seed);
-                auto dst = Destination(at.destW, at.destH);
+                auto dst = Destination(at.destW, at.destH, at.set);
                 SeedTransitionRand(seed);
                 TransitionTable[effect](dst.get(), src.get(), at.x, at.y, 255, 0, 0, nullptr);
                 CHECK(PixelsOf(*dst) == PixelsOf(*whole));
