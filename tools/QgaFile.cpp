@@ -1,9 +1,9 @@
-// qga encoding and decoding; decoding uses the framework's own LZSS decoder.
+// qga encoding and decoding; decoding uses the framework's own header checks and LZSS decoder.
 #include "tools/QgaFile.h"
 
 #include <cstring>
 
-#include <pyro/file/LzssDecoder.h>
+#include <pyro/image/QgaHeader.h>
 #include "tools/LzssEncoder.h"
 
 namespace {
@@ -46,39 +46,22 @@ std::vector<unsigned char> EncodeQga(const PixelImage& image, bool compress)
 
 bool DecodeQga(const std::vector<unsigned char>& file, PixelImage& image, std::string& error)
 {
-    if (file.size() < kQgaHeaderSize) {
-        error = "shorter than a qga header";
+    // The framework's own checks and decoding: the tool reads exactly the files a plane loads.
+    QgaHeader header;
+    switch (ReadQgaHeader(file.data(), file.size(), header)) {
+    case kQgaDone: break;
+    case kQgaNoHeader: error = "shorter than a qga header"; return false;
+    case kQgaBadSize: error = "width or height 0, or more pixels than a plane holds"; return false;
+    default: error = "pixel length beyond the image size or the data"; return false;
+    }
+    std::vector<unsigned char> pixels(size_t(header.width) * header.height * 4, 0);
+    if (DecodeQgaPixels(file.data(), file.size(), header, pixels.data()) != kQgaDone) {
+        error = "LZSS data shorter than the pixel length";
         return false;
     }
-    const uint32_t width = GetU32(&file[4]);
-    const uint32_t height = GetU32(&file[8]);
-    const bool compressed = GetU32(&file[12]) != 0;
-    const uint32_t length = GetU32(&file[16]);
-    const uint64_t capacity = uint64_t(width) * height * 4;
-    if (length > capacity || capacity > (uint64_t(1) << 31)) {
-        error = "pixel length does not fit the image size";
-        return false;
-    }
-    const unsigned char* data = file.data() + kQgaHeaderSize;
-    const uint32_t dataSize = static_cast<uint32_t>(file.size() - kQgaHeaderSize);
-    std::vector<unsigned char> pixels(capacity, 0);
-    if (compressed) {
-        CLzssDecoder decoder;
-        unsigned char* out = pixels.data();
-        if (decoder.Decode(data, dataSize, out, length, false) != CLzssDecoder::kDone) {
-            error = "LZSS data empty or shorter than the pixel length";
-            return false;
-        }
-    } else {
-        if (length > dataSize) {
-            error = "pixel data shorter than the pixel length";
-            return false;
-        }
-        if (length > 0) std::memcpy(pixels.data(), data, length);
-    }
-    image.width = width;
-    image.height = height;
-    image.pixels.resize(size_t(width) * height);
+    image.width = header.width;
+    image.height = header.height;
+    image.pixels.resize(size_t(header.width) * header.height);
     for (size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = GetU32(&pixels[4 * i]);
     return true;
 }

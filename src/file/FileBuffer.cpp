@@ -123,6 +123,9 @@ int CFileBuffer::Read(const std::string& path)
     if (path[0] == '!') return ReadMemoryName(path);
 
     const std::string fullPath = NormalizePath(path);
+    // A device behind a file name (the archive candidate AUX.dat of AUX\a.txt too) may never
+    // answer a read: such names are not found, before anything is opened.
+    if (NamesDevice(fullPath)) return 1;
     CHostFile file;
     ArchiveEntry member;
     bool fromArchive = false;

@@ -28,7 +28,8 @@ public:
     CHostFile(const CHostFile&) = delete;
     CHostFile& operator=(const CHostFile&) = delete;
 
-    // Opens an existing file for reading, sharing read access; closes a file open before.
+    // Opens an existing disk file for reading, sharing read access; closes a file open before.
+    // Anything else that opens like a file (a directory, device or pipe) is refused.
     bool OpenForRead(const std::string& path);
     bool IsOpen() const { return handle_ != kNoHandle; }
     // False when the size cannot be queried or does not fit 32 bits.

@@ -80,11 +80,14 @@ CHostFile::~CHostFile()
 bool CHostFile::OpenForRead(const std::string& path)
 {
     Close();
-    const int fd = OpenHost(path, O_RDONLY);
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer before the check below.
+    const int fd = OpenHost(path, O_RDONLY | O_NONBLOCK);
     if (fd < 0) return false;
-    // Windows cannot open a directory as a file; keep that so lookups behave alike.
+    // Only regular files count, as only disk files do on Windows: a directory, a device or a
+    // pipe is not found.
     struct stat info;
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
         close(fd);
         return false;
     }

@@ -47,6 +47,12 @@ bool CHostFile::OpenForRead(const std::string& path)
     HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
+    // Consoles, pipes and ports open like files but may block a read for ever: only disk files
+    // count as found.
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        CloseHandle(file);
+        return false;
+    }
     handle_ = reinterpret_cast<intptr_t>(file);
     return true;
 }

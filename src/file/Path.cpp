@@ -22,6 +22,20 @@ size_t FindLast(const std::string& text, Match match)
     return found;
 }
 
+// The component from begin to end, cut at its first full stop or colon and stripped of
+// trailing spaces, compared with the device names without regard to case.
+bool IsDeviceComponent(const std::string& path, size_t begin, size_t end)
+{
+    size_t stop = begin;
+    while (stop < end && path[stop] != '.' && path[stop] != ':') ++stop;
+    while (stop > begin && path[stop - 1] == ' ') --stop;
+    std::string name = path.substr(begin, stop - begin);
+    ToLowerSjis(name);
+    if (name == "con" || name == "prn" || name == "aux" || name == "nul") return true;
+    const bool port = name.compare(0, 3, "com") == 0 || name.compare(0, 3, "lpt") == 0;
+    return port && name.size() == 4 && name[3] >= '1' && name[3] <= '9';
+}
+
 bool StartsWith(const std::string& text, size_t at, const char* prefix, size_t length)
 {
     return text.compare(at, length, prefix, length) == 0;
@@ -114,4 +128,15 @@ std::string GetSuffixPart(const std::string& path)
     const std::string name = GetFileNamePart(path);
     const size_t stop = FindLast(name, [](char c) { return c == '.'; });
     return stop == std::string::npos ? std::string() : name.substr(stop + 1);
+}
+
+bool NamesDevice(const std::string& path)
+{
+    size_t begin = 0;
+    for (size_t i = 0; i < path.size(); i = NextSjisIndex(path, i)) {
+        if (!IsSeparator(path[i])) continue;
+        if (IsDeviceComponent(path, begin, i)) return true;
+        begin = i + 1;
+    }
+    return IsDeviceComponent(path, begin, path.size());
 }

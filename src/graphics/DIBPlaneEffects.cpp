@@ -84,7 +84,7 @@ int32_t CDIBPlane::ColourEffectRect(const Rect* rect, Rect* out) const
 int32_t CDIBPlane::SetAlphaFromPlane(CPlane* mask, int32_t low, int32_t high, int32_t lowAlpha,
                                      int32_t highAlpha, const Rect* rect)
 {
-    if (!SameSize(*this, mask)) return 1;
+    if (!SameSize(*this, mask) || !pixels_) return 1;
     // The ramp: lowAlpha up to low, rising in equal steps (rounded toward zero) to highAlpha
     // at high, highAlpha from there on. Each rule overrides the one before it.
     int64_t ramp[256];
@@ -96,7 +96,7 @@ int32_t CDIBPlane::SetAlphaFromPlane(CPlane* mask, int32_t low, int32_t high, in
     for (int64_t i = std::max<int64_t>(h, 0); i < 256; ++i) ramp[i] = a1;
 
     Rect r;
-    if (!pixels_ || !EffectRect(rect, &r)) return 0;
+    if (!EffectRect(rect, &r)) return 0;
     const CPlaneImpl* m = mask->GetImpl();
     for (int32_t y = r.top; y < r.bottom; ++y) {
         uint32_t* d = rows_[size_t(y)];
@@ -109,9 +109,9 @@ int32_t CDIBPlane::SetAlphaFromPlane(CPlane* mask, int32_t low, int32_t high, in
 
 int32_t CDIBPlane::CopyScaleAlpha(CPlane* src, int32_t rate, const Rect* rect)
 {
-    if (!SameSize(*this, src)) return 1;
+    if (!SameSize(*this, src) || !pixels_) return 1;
     Rect r;
-    if (!pixels_ || !EffectRect(rect, &r)) return 0;
+    if (!EffectRect(rect, &r)) return 0;
     const uint32_t* table = g_copyScaleAlpha.For(rate);
     const CPlaneImpl* s = src->GetImpl();
     for (int32_t y = r.top; y < r.bottom; ++y) {

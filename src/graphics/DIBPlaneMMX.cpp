@@ -12,14 +12,20 @@ namespace {
 uint32_t KeyOf(CPlane* src) { return src ? src->GetImpl()->GetColorKey() : 0; }
 }
 
+// Building a rule (a key or rates in MMX registers) already occupies the x87 registers, also
+// when the transfer then finds nothing to draw: EMMS on every way out, or the next x87 load
+// (all floating point of a 32-bit build) overflows the register stack into NaN.
 template <bool Mirrored, class Rule>
 int32_t CDIBPlaneMMX::Run(CPlane* src, int32_t x, int32_t y, const Rect* srcRect,
                           const Size* size, Rect* clip, const Rule& rule)
 {
-    return RunTransfer<Mirrored>(src, x, y, srcRect, size, clip,
-                                 [&](const TransferState& st, PixelView d, PixelView s) {
-                                     ForEachRow<Mirrored>(st, d, s, rule);
-                                 });
+    const int32_t result =
+        RunTransfer<Mirrored>(src, x, y, srcRect, size, clip,
+                              [&](const TransferState& st, PixelView d, PixelView s) {
+                                  ForEachRow<Mirrored>(st, d, s, rule);
+                              });
+    _mm_empty();
+    return result;
 }
 
 // The factor table is built only when there is something to draw.

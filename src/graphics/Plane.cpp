@@ -62,11 +62,14 @@ int32_t CPlane::BltAlpha(CPlane* src, int32_t x, int32_t y, const Rect* srcRect,
     return impl_->TransferAlpha(src, x, y, srcRect, size, clip);
 }
 
-// Only the level's low byte counts, as for the fade levels: a larger level would spill into the
-// neighbouring channel of the rates.
+// Rates hold weights up to 255, which would leave the source one step short of itself: level
+// 256 is the plain alpha blend instead, as it is for BlendBltNatural. Levels beyond 0 to 256
+// are held to that range; wrapped to their low byte they would draw almost nothing.
 int32_t CPlane::BlendBltAlphaLevel(CPlane* src, int32_t x, int32_t y, int32_t level)
 {
-    return BlendBltAlpha(src, x, y, FadeDstRate(level), FadeSrcRate(level), nullptr, nullptr,
+    if (level >= 256) return BltAlpha(src, x, y, nullptr, nullptr, nullptr);
+    const int32_t weight = level < 0 ? 0 : level;
+    return BlendBltAlpha(src, x, y, FadeDstRate(weight), FadeSrcRate(weight), nullptr, nullptr,
                          nullptr);
 }
 

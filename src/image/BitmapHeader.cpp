@@ -130,6 +130,13 @@ bool ParseBitmapFile(const uint8_t* content, uint64_t size, BitmapLayout& layout
     return true;
 }
 
+bool IsDamagedBitmap(const uint8_t* content, uint64_t size)
+{
+    if (!content || size < 2 || content[0] != 'B' || content[1] != 'M') return false;
+    BitmapLayout layout;
+    return !ParseBitmapFile(content, size, layout);
+}
+
 void CopyBitmapRows24(const uint8_t* content, const BitmapLayout& layout, uint32_t* destination,
                       int32_t pitch)
 {

@@ -24,10 +24,10 @@ public:
     int32_t Release();
     // 0 and the size, or 1 when empty.
     int32_t GetSize(int32_t* width, int32_t* height) const;
-    // Reads an image file into a new buffer of bitCount bits: 0; 1 no decoder takes it; 2 it
-    // reports no size; 3 no buffer of that size; 4 drawing failed. A 24-bit bitmap or a picture
-    // of the imaging component goes straight into a 32-bit buffer; the alpha bytes are left as
-    // the decoder wrote them.
+    // Reads an image file into a new buffer of bitCount bits: 0; 1 no decoder takes it (a
+    // damaged bitmap is offered to none); 2 it reports no size; 3 no buffer of that size;
+    // 4 drawing failed. A 24-bit bitmap or a picture of the imaging component goes straight
+    // into a 32-bit buffer; the alpha bytes are left as the decoder wrote them.
     int32_t Load(const char* path, int32_t bitCount);
     // After Load: whether the buffer's alpha bytes hold the picture's own, not-all-opaque alpha.
     bool HasAlpha() const { return alpha_; }

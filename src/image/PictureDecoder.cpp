@@ -51,6 +51,9 @@ int32_t CPictureDecoder::Load(CFileBuffer* file)
 {
     Release();
     if (LoadBMP(file) == 0) return 0;
+    // A bitmap that failed its checks goes no further: the OLE loader takes such files and
+    // fills the picture from memory beyond their end.
+    if (file && IsDamagedBitmap(file->GetMemory(), file->GetSize())) return 1;
     // An OLE loader that reads PNG flattens it without its alpha; the imaging component keeps it.
     if (file && HasPngSignature(file->GetMemory(), file->GetSize())) {
         if (LoadWIC(file) == 0) return 0;

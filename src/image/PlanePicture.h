@@ -10,10 +10,10 @@
 
 class CPlaneImpl;
 
-// Into a plane with a DIB section: 0; 1 no decoder takes the file; 2 it reports no size;
-// 3 the plane cannot be allocated; 4 drawing into the plane failed. On 0, alpha tells whether
-// the picture has pixels that are not fully opaque; their alpha bytes stay in the plane, all
-// other pictures leave the alpha bytes 0.
+// Into a plane with a DIB section: 0; 1 no decoder takes the file, or it begins with "BM" and
+// fails the bitmap checks; 2 it reports no size; 3 the plane cannot be allocated; 4 drawing
+// into the plane failed. On 0, alpha tells whether the picture has pixels that are not fully
+// opaque; their alpha bytes stay in the plane, all other pictures leave the alpha bytes 0.
 int32_t ReadPlanePicture(CPlaneImpl& plane, const char* path, bool& alpha);
 
 // Into a plane with heap pixels: 0; 1 the buffer cannot be loaded; 2 the buffer is empty;

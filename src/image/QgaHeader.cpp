@@ -27,9 +27,11 @@ int ReadQgaHeader(const uint8_t* content, uint64_t size, QgaHeader& header)
     read.compressed = GetU32(content + 12) != 0;
     read.length = GetU32(content + 16);
 
-    const uint64_t capacity = uint64_t(read.width) * read.height * 4;
-    if (read.width == 0 || read.height == 0 || capacity > QgaHeader::kMaxPixelBytes)
-        return kQgaBadSize;
+    // Two 32-bit factors cannot overflow 64 bits, but four bytes per pixel can: the pixel count
+    // is held to the limit before it is multiplied.
+    const uint64_t count = uint64_t(read.width) * read.height;
+    if (count == 0 || count > QgaHeader::kMaxPixelBytes / 4) return kQgaBadSize;
+    const uint64_t capacity = count * 4;
     const uint64_t data = size - QgaHeader::kSize;
     if (read.length > capacity) return kQgaBadData;
     if (read.compressed ? read.length == 0 || read.length > data * kMaxLzssExpansion

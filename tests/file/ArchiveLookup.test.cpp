@@ -33,3 +33,18 @@ TEST_CASE("archives are tried from the innermost ancestor outwards, never at a r
     CHECK(Candidates("C:\\D\\\x83\x5A\\X")
         == std::vector<std::string> { "C:\\D\\\x83\x5A.dat x", "C:\\D.dat \x83\x5A\\x" });
 }
+
+TEST_CASE("inner names keep every double-byte character whole, whichever lead byte starts it")
+{
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (lead > 0x9F && lead < 0xE0) continue;
+        CAPTURE(lead);
+        const std::string letter = std::string(1, char(lead)) + "A";      // second byte a letter
+        const std::string slash = std::string(1, char(lead)) + "\\";      // second byte 5C
+        CHECK(Candidates("C:\\D\\" + letter + "\\X.BMP") ==
+              std::vector<std::string>{"C:\\D\\" + letter + ".dat x.bmp",
+                                       "C:\\D.dat " + letter + "\\x.bmp"});
+        CHECK(Candidates("C:\\D\\" + slash + "\\Y") ==
+              std::vector<std::string>{"C:\\D\\" + slash + ".dat y", "C:\\D.dat " + slash + "\\y"});
+    }
+}

@@ -5,6 +5,10 @@
 #include <cstring>
 #include <utility>
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
+
 #include <pyro/file/Path.h>
 #include "Scratch.h"
 #include "file/HostFile.h"
@@ -384,6 +388,63 @@ TEST_CASE("ReadData copies only what the content holds")
     CHECK(file.ReadData(out, 0) == 0);
     CHECK(file.ReadData(out, 1) == 0);
     CHECK(out[0] == 'a');
+
+    // Exactly what remains is a whole read, and it reaches the end.
+    CHECK(file.ReadData(out, 1) == 0);
+    char rest[4] = {'#', '#', '#', '#'};
+    CHECK(file.ReadData(rest, 4) == 0);
+    CHECK(std::string(rest, 4) == "cdef");
+    CHECK(file.ReadData(rest, 1) == 1);
+    CHECK(std::string(rest, 4) == "cdef");
+    file.ResetReadPointer();
+    char all[6] = {};
+    CHECK(file.ReadData(all, 6) == 0);
+    CHECK(std::string(all, 6) == "abcdef");
+    CHECK(file.ReadData(all, 0) == 1);
+}
+
+TEST_CASE("device names and anything but a disk file are not found, at once")
+{
+    CScratch scratch;
+    scratch.Put("a.txt", "a");
+    for (const char* path : {"AUX\\a.txt", "COM1\\a.bmp", "CON", "con.txt", "Nul", "prn.dat",
+                             "aux .log", "LPT9", "lpt1.tar.gz", "dir\\COM9\\x.qga",
+                             "data\\Aux.bmp", "com5:"}) {
+        CAPTURE(path);
+        CFileBuffer file;
+        CHECK(file.Read(path) == 1);
+        CheckEmpty(file);
+    }
+    // Names that only look like devices are ordinary files.
+    for (const char* path : {"console.txt", "com10.txt", "auxiliary\\a.txt", "xnul\\lpt.txt"}) {
+        CAPTURE(path);
+        scratch.Put(path, "x");
+        CFileBuffer file;
+        CHECK(file.Read(path) == 0);
+    }
+    // Devices reached by their place in the file system, on either build.
+    for (const char* path : {"Z:\\dev\\null", "Z:\\dev\\zero", "Z:\\dev\\null\\a.txt"}) {
+        CAPTURE(path);
+        CFileBuffer file;
+        CHECK(file.Read(path) == 1);
+        CheckEmpty(file);
+        CHECK_FALSE(HostFileExists(path));
+    }
+#if !defined(_WIN32)
+    // The native build refuses the same names, though its host could hold such files.
+    scratch.Put("con.txt", "x");
+    scratch.PutArchive("aux.dat", {{"a.txt", Bytes("x")}}, PackOptions{});
+    for (const char* path : {"con.txt", "AUX\\a.txt", "aux.dat"}) {
+        CAPTURE(path);
+        CFileBuffer file;
+        CHECK(file.Read(path) == 1);
+    }
+    // A pipe would wait for a writer if it were opened as a file.
+    REQUIRE(mkfifo(scratch.HostPath("pipe.dat").c_str(), 0600) == 0);
+    CFileBuffer pipe;
+    CHECK(pipe.Read("pipe.dat") == 1);
+    CHECK(pipe.Read("pipe\\a.txt") == 1);  // the pipe as an archive candidate
+#endif
 }
 
 TEST_CASE("whole files, streams and lines are written")

@@ -122,3 +122,54 @@ TEST_CASE("lower-casing folds A to Z only, never a second byte")
     ToLowerSjis(endsInLead);
     CHECK(endsInLead == "a\x83");
 }
+
+TEST_CASE("device names are found in any component, with or without an extension")
+{
+    for (const char* path : {"CON", "con", "PRN", "aux", "NUL", "COM1", "com9", "LPT1", "Lpt9",
+                             "AUX\\a.txt", "C:\\game\\COM1\\a.bmp", "nul.txt", "con.tar.gz",
+                             "aux .txt", "prn  ", "com3:", "a/b/LPT5.x", "\\\\.\\COM2",
+                             "C:\\\x83\x5C\\nul"}) {
+        CAPTURE(path);
+        CHECK(NamesDevice(path));
+    }
+    for (const char* path : {"", "C:\\", "console", "COM", "COM0", "COM10", "LPT0", "lpt10.txt",
+                             "auxiliary\\a", "xcon", "nul_", "C:\\con\x83\x5C\\a", ".nul",
+                             "\x82\x60UX", "a b\\c"}) {
+        CAPTURE(path);
+        CHECK_FALSE(NamesDevice(path));
+    }
+}
+
+TEST_CASE("every lead byte of both ranges, 0xF0 to 0xFC too, keeps its second byte from the scans")
+{
+    BaseGuard base("C:\\game\\");
+    for (int b = 0x20; b < 256; ++b) {
+        CAPTURE(b);
+        const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+        CHECK(IsSjisLeadByte(static_cast<unsigned char>(b)) == lead);
+        const std::string ch(1, char(b));
+        const std::string lower(1, char(b >= 'A' && b <= 'Z' ? b - 'A' + 'a' : b));
+
+        // A letter after a lead byte is its second byte and keeps its case.
+        std::string text = ch + "AB";
+        ToLowerSjis(text);
+        CHECK(text == (lead ? ch + "Ab" : lower + "ab"));
+
+        // A backslash after a lead byte is a second byte, after any other byte a separator.
+        const std::string name = ch + "\\";
+        if (lead) {
+            CHECK(NormalizePath(name + "/a") == "C:\\game\\" + name + "\\a");
+            CHECK(NormalizePath("..\\" + name) == "C:\\" + name);
+            CHECK(NormalizePath("a" + ch + "/b") == "C:\\game\\a" + ch + "/b");
+            CHECK(Parent("C:\\" + name + "x") == "C:\\");
+            CHECK(Parent("C:\\" + name + "\\sub\\") == "C:\\" + name + "\\");
+            CHECK(GetFileNamePart("C:\\a\\" + name + ".Bmp") == name + ".Bmp");
+            CHECK(GetSuffixPart("C:\\a\\x." + name) == name);
+            CHECK_FALSE(EndsWithSeparator("C:\\" + name));
+        } else if (b >= 0x80) {
+            CHECK(Parent("C:\\" + name + "x") == "C:\\" + name);
+            CHECK(GetFileNamePart("C:\\a\\" + name + "x") == "x");
+            CHECK(EndsWithSeparator("C:\\" + name));
+        }
+    }
+}

@@ -66,6 +66,47 @@ TEST_CASE("widgets form one list in which the last registered has the focus")
     Frame();  // an empty list is left alone
 }
 
+TEST_CASE("with three widgets stacked, the focus follows the top one as they come and go")
+{
+    REQUIRE(CWidget::GetList().empty());
+    CountingWidget bottom;
+    CountingWidget middle;
+    CountingWidget top;
+    const auto focused = [&] {
+        return std::vector<bool>{bottom.HasFocus(), middle.HasFocus(), top.HasFocus()};
+    };
+    CHECK(focused() == std::vector<bool>{false, false, true});
+
+    // Taking the top away gives the focus to the one just below it, and input goes there.
+    top.Unregister();
+    CHECK(CWidget::GetList() == std::vector<CWidget*>{&bottom, &middle});
+    CHECK(focused() == std::vector<bool>{false, true, false});
+    Frame(FakeInput::Keys({kLogicalCancel}));
+    CHECK(middle.cancels == 1);
+    CHECK(bottom.cancels == 0);
+    CHECK(top.updates == 0);
+
+    // Taking away one below the top leaves the focus where it is.
+    top.Register();
+    CHECK(focused() == std::vector<bool>{false, false, true});
+    middle.Unregister();
+    CHECK(CWidget::GetList() == std::vector<CWidget*>{&bottom, &top});
+    CHECK(focused() == std::vector<bool>{false, false, true});
+    Frame(FakeInput::Keys({kLogicalCancel}));
+    CHECK(top.cancels == 1);
+    CHECK(bottom.cancels == 0);
+
+    // A panel on top that destroys itself hands the focus back the same way.
+    middle.Register();  // the list is now bottom, top, middle
+    auto* panel = new CountingWidget;
+    CHECK(panel->HasFocus());
+    CHECK(focused() == std::vector<bool>{false, false, false});
+    panel->onDecide = [panel] { delete panel; };
+    Frame(FakeInput::Keys({kLogicalDecide}));
+    CHECK(CWidget::GetList() == std::vector<CWidget*>{&bottom, &top, &middle});
+    CHECK(focused() == std::vector<bool>{false, true, false});
+}
+
 TEST_CASE("buttons: a second record under one id replaces the first; the widget only grows")
 {
     CountingWidget w;

@@ -144,6 +144,33 @@ TEST_CASE("CopyScaleAlpha copies the colour and scales the alpha of a plane of t
     CHECK(impl->CopyScaleAlpha(other.get(), 128, nullptr) == 1);
 }
 
+TEST_CASE("every in-place effect answers 1 on an empty plane")
+{
+    for (PixelSet set : {PixelSet::Portable, PixelSet::MMX}) {
+        CAPTURE(SetName(set));
+        auto empty = MakePlane(0, 0, {}, set);
+        auto emptyToo = MakePlane(0, 0, {}, set);
+        CPlaneImpl* impl = empty->GetImpl();
+        REQUIRE(impl->GetPixels() == nullptr);
+        // Two empty planes have the same size; there are still no pixels to change.
+        CHECK(impl->SetAlphaFromPlane(emptyToo.get(), 0, 255, 0, 255, nullptr) == 1);
+        CHECK(impl->CopyScaleAlpha(emptyToo.get(), 128, nullptr) == 1);
+        CHECK(impl->ScaleAlpha(128, nullptr) == 1);
+        CHECK(impl->ScaleAlpha(256, nullptr) == 1);
+        CHECK(impl->ScaleColor(128, nullptr) == 1);
+        CHECK(impl->NegateAlpha(nullptr) == 1);
+        CHECK(impl->Negate(nullptr) == 1);
+        CHECK(impl->Mosaic(2, nullptr) == 1);
+        CHECK(impl->Blur(nullptr) == 1);
+        CHECK(impl->AddColor(0x00010101, nullptr) == 1);
+        CHECK(impl->SubColor(0x00010101, nullptr) == 1);
+        // A plane with pixels and an empty partner differ in size.
+        auto full = MakePlane(2, 1, {}, set);
+        CHECK(full->GetImpl()->SetAlphaFromPlane(empty.get(), 0, 255, 0, 255, nullptr) == 1);
+        CHECK(full->GetImpl()->CopyScaleAlpha(empty.get(), 128, nullptr) == 1);
+    }
+}
+
 namespace {
 // Blur written out plainly on a copy: every value from the pixels as they were.
 std::vector<uint32_t> ReferenceBlur(const std::vector<uint32_t>& p, int w, const Rect& r)

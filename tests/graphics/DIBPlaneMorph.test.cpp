@@ -7,6 +7,12 @@
 #include <random>
 #include <vector>
 
+#if defined(_WIN32)
+#include <windows.h>
+#undef far  // windows.h still defines the words of 16-bit pointers
+#undef near
+#endif
+
 namespace {
 
 uint32_t Marker(int x, int y) { return 0x01000000u | uint32_t(y) << 12 | uint32_t(x); }
@@ -138,6 +144,65 @@ TEST_CASE("an unturned, unzoomed rotation hands on the unrotated corners for eve
     CDIBPlane plane;
     plane.Create(4, 4);
     CHECK(plane.RotateBlt(src.get(), nullptr, 0, 0, 0, 65536, 5, nullptr) == -2);
+}
+
+TEST_CASE("a zoomed rotation rounds the zoomed size as MulDiv does and turns it about its anchor")
+{
+    auto src = MakePlane(7, 5);
+    const auto pointsOf = [&](int32_t angle, int32_t zoom, int32_t anchor, const Rect* rect) {
+        CRecordingPlane plane;
+        plane.Create(4, 4);
+        CPlane holder(&plane, false);
+        CHECK(plane.RotateBlt(src.get(), rect, 10, 12, angle, zoom, anchor, nullptr) == 0);
+        return std::vector<Point>(plane.points, plane.points + 4);
+    };
+    const auto same = [](const std::vector<Point>& a, const std::vector<Point>& b) {
+        for (size_t i = 0; i < 4; ++i)
+            if (a[i].x != b[i].x || a[i].y != b[i].y) return false;
+        return true;
+    };
+
+    // Unturned: the zoomed size is 7 and 5 times zoom / 65536, to the nearest, halves away
+    // from zero.
+    struct Zoomed {
+        int32_t zoom, w, h;
+    };
+    const Zoomed sizes[] = {
+        {98304, 11, 8},    // 10.5 and 7.5 round up
+        {32768, 4, 3},     // 3.5 and 2.5
+        {0x9000, 4, 3},    // 3.9375 and 2.8125
+        {0x6000, 3, 2},    // 2.625 and 1.875
+        {65535, 7, 5},     // just under 1
+        {131072, 14, 10},  // twice
+        {-98304, -11, -8}, // halves away from zero on the negative side too
+        {1, 0, 0},
+        {0, 0, 0},
+    };
+    for (const Zoomed& z : sizes) {
+        CAPTURE(z.zoom);
+        CHECK(same(pointsOf(0, z.zoom, 0, nullptr),
+                   {{10, 12}, {10 + z.w, 12}, {10, 12 + z.h}, {10 + z.w, 12 + z.h}}));
+    }
+    const Rect part{1, 1, 4, 4};  // 3 by 3 at 1.5: 4.5 makes 5
+    CHECK(same(pointsOf(0, 98304, 0, &part), {{10, 12}, {15, 12}, {10, 17}, {15, 17}}));
+
+    // Turned by 1/8 (cos and sin 46340 / 65536) about the zoomed size's centre (10 + 5,
+    // 12 + 4): each corner's offset is turned with arithmetic shifts.
+    CHECK(same(pointsOf(64, 98304, 4, nullptr), {{14, 9}, {22, 17}, {8, 15}, {16, 23}}));
+    // A quarter turn about the bottom-right corner (21, 20) of the 11 by 8 picture.
+    CHECK(same(pointsOf(128, 98304, 3, nullptr), {{29, 9}, {29, 20}, {21, 9}, {21, 20}}));
+    // Three quarters about the top-right corner (14, 12), at half size (4 by 3).
+    CHECK(same(pointsOf(384, 32768, 1, nullptr), {{14, 16}, {14, 12}, {17, 16}, {17, 12}}));
+
+#if defined(_WIN32)
+    // The platform's own MulDiv gives every zoomed size.
+    for (int32_t zoom = -200000; zoom <= 200000; zoom += 997) {
+        CAPTURE(zoom);
+        const std::vector<Point> points = pointsOf(0, zoom, 0, nullptr);
+        CHECK(points[1].x - 10 == ::MulDiv(7, zoom, 65536));
+        CHECK(points[2].y - 12 == ::MulDiv(5, zoom, 65536));
+    }
+#endif
 }
 
 TEST_CASE("a twisted quadrilateral draws nothing")

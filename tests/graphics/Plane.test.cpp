@@ -223,6 +223,39 @@ TEST_CASE("the base alpha probe answers by the reported size")
     CHECK(target.GetAlphaAt(0, -1) == 0);
 }
 
+TEST_CASE("BlendBltAlphaLevel weights the source by its level, fully at 256")
+{
+    for (PixelSet set : {PixelSet::Portable, PixelSet::MMX}) {
+        CAPTURE(SetName(set));
+        auto src = MakePlane(3, 1, {0xFF102030, 0x80102030, 0x00102030}, set);
+        const auto drawn = [&](int32_t level) {
+            auto dst = MakePlane(3, 1, std::vector<uint32_t>(3, 0x00404040), set);
+            CHECK(dst->BlendBltAlphaLevel(src.get(), 0, 0, level) == 0);
+            return PixelsOf(*dst);
+        };
+        const auto blended = [&](uint32_t dstRate, uint32_t srcRate) {
+            auto dst = MakePlane(3, 1, std::vector<uint32_t>(3, 0x00404040), set);
+            dst->BlendBltAlpha(src.get(), 0, 0, dstRate, srcRate, nullptr, nullptr, nullptr);
+            return PixelsOf(*dst);
+        };
+        auto alpha = MakePlane(3, 1, std::vector<uint32_t>(3, 0x00404040), set);
+        alpha->BltAlpha(src.get(), 0, 0, nullptr, nullptr, nullptr);
+
+        // 255: an opaque pixel is one step short of the source; 256: exactly the source.
+        CHECK(drawn(255)[0] == 0x000F1F2F);
+        CHECK(drawn(255) == blended(0, 0xFFFFFF));
+        CHECK(drawn(256)[0] == 0x00102030);
+        CHECK(drawn(256)[2] == 0x00404040);
+        CHECK(drawn(256) == PixelsOf(*alpha));
+        CHECK(drawn(257) == PixelsOf(*alpha));
+        CHECK(drawn(INT32_MAX) == PixelsOf(*alpha));
+        CHECK(drawn(100) == blended(0xFFFFFF - 100 * 0x010101, 100 * 0x010101));
+        CHECK(drawn(0) == blended(0xFFFFFF, 0));
+        CHECK(drawn(-1) == drawn(0));
+        CHECK(drawn(INT32_MIN) == drawn(0));
+    }
+}
+
 TEST_CASE("the plane forwards its slots to the implementation's transfers")
 {
     const uint32_t key = 0x00FF00FF;

@@ -123,6 +123,21 @@ TEST_CASE("bitmaps whose headers, colour table or rows do not fit the file are r
     CHECK_FALSE(Accepts(withMasks));
 }
 
+TEST_CASE("content beginning with BM is a damaged bitmap exactly when the checks refuse it")
+{
+    for (const HostileFile& hostile : HostileBitmaps()) {
+        CAPTURE(hostile.what);
+        CHECK(IsDamagedBitmap(hostile.bytes.data(), hostile.bytes.size()));
+    }
+    const std::vector<uint8_t> good = Bmp24(3, 2, k3x2);
+    CHECK_FALSE(IsDamagedBitmap(good.data(), good.size()));
+    // Not claiming to be a bitmap at all: other decoders may try it.
+    const std::vector<uint8_t> others[] = {{}, {'B'}, {'M', 'B', 0}, {'b', 'm', 0}, {'G', 'I'}};
+    for (const std::vector<uint8_t>& other : others)
+        CHECK_FALSE(IsDamagedBitmap(other.data(), other.size()));
+    CHECK_FALSE(IsDamagedBitmap(nullptr, 100));
+}
+
 TEST_CASE("a bitmap information block must hold its colour table and its pixel block its rows")
 {
     std::vector<uint8_t> file = Bmp8(2, 2, {0, 1, 2, 3}, std::vector<uint32_t>(4, 0));

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include <pyro/graphics/Plane.h>
+#include <pyro/image/BitmapHeader.h>
 #include "file/Scratch.h"
 #include "graphics/PlaneTesting.h"
 #include "tools/QgaFile.h"
@@ -99,6 +100,45 @@ inline std::vector<uint8_t> Bmp8(int32_t width, int32_t height,
     fields.coloursUsed = uint32_t(palette.size());
     fields.data = BmpRows(width, height, indices, 1, false);
     return BuildBmp(fields);
+}
+
+// Files that begin with "BM" and fail the bitmap checks: each must be refused by every reader.
+struct HostileFile {
+    std::string what;
+    std::vector<uint8_t> bytes;
+};
+
+inline std::vector<HostileFile> HostileBitmaps()
+{
+    // The two headers of a 64 by 64 24-bit bitmap and none of its 12288 bytes of rows.
+    const std::vector<uint8_t> headersOnly = {
+        0x42, 0x4D, 0x36, 0x30, 0, 0, 0, 0, 0, 0, 0x36, 0, 0, 0, 0x28, 0, 0, 0,
+        0x40, 0,    0,    0,    0x40, 0, 0, 0, 1, 0, 0x18, 0, 0, 0, 0, 0, 0, 0,
+        0,    0,    0xC4, 0x0E, 0, 0, 0xC4, 0x0E, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    std::vector<uint8_t> padded = headersOnly;  // long enough to be offered to a plug-in
+    padded.resize(3000, 0x5A);
+    std::vector<uint8_t> farOffset = Bmp24(2, 2, {1, 2, 3, 4});
+    PutLE(farOffset, 10, uint32_t(farOffset.size() + 100));
+    std::vector<uint8_t> cut = Bmp24(8, 8, std::vector<uint32_t>(64, 0x00336699));
+    cut.resize(54);
+    std::vector<uint8_t> short53 = Bmp24(8, 8, std::vector<uint32_t>(64, 0x00336699));
+    short53.resize(53);
+    BmpFields fields;
+    fields.width = 2;
+    fields.bitCount = 32;
+    fields.compression = kBitmapBitFields;
+    fields.palette = {0x00FF0000, 0x0000FF00, 0x000000FF};  // the masks after the header
+    std::vector<uint8_t> masksCut = BuildBmp(fields);
+    masksCut.resize(54 + 6);
+    return {
+        {"the headers of 64 by 64 pixels and no rows", headersOnly},
+        {"the same padded to 3000 bytes", padded},
+        {"a pixel offset past the end", farOffset},
+        {"cut right after the headers", cut},
+        {"53 bytes", short53},
+        {"a bit-fields header cut inside its masks", masksCut},
+        {"only the two letters", {'B', 'M'}},
+    };
 }
 
 inline std::vector<uint8_t> Qga(uint32_t width, uint32_t height,

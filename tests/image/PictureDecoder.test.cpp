@@ -12,7 +12,47 @@ namespace {
 
 const std::vector<uint32_t> kPalette = {0x00FF0000, 0x0000FF00, 0x000000FF, 0x00808080};
 
-using CallCount = LONG(WINAPI*)();
+// The installed plug-in of a suffix, held so that its count of IsSupported calls outlives the
+// decoders' loading and freeing of the library.
+class CHeldPlugin {
+public:
+    CHeldPlugin(const CScratch& scratch, const std::string& suffix)
+    {
+        InstallPlugin(scratch, suffix);
+        module_ = ::LoadLibraryA(NormalizePath("spi/if" + suffix + ".spi").c_str());
+        REQUIRE(module_ != nullptr);
+        calls_ = reinterpret_cast<CallCount>(reinterpret_cast<void (*)()>(
+            ::GetProcAddress(module_, "PyroTestIsSupportedCalls")));
+        REQUIRE(static_cast<bool>(calls_));
+    }
+    ~CHeldPlugin() { ::FreeLibrary(module_); }
+    CHeldPlugin(const CHeldPlugin&) = delete;
+    CHeldPlugin& operator=(const CHeldPlugin&) = delete;
+
+    LONG IsSupportedCalls() const { return calls_(); }
+
+private:
+    using CallCount = LONG(WINAPI*)();
+    HMODULE module_ = nullptr;
+    CallCount calls_ = nullptr;
+};
+
+// Counts how often Load went on from the bitmap reader to the other two decoders.
+class CWatchedDecoder : public CPictureDecoder {
+public:
+    int pictureCalls = 0;
+    int pluginCalls = 0;
+    int32_t LoadPicture(CFileBuffer* file) override
+    {
+        ++pictureCalls;
+        return CPictureDecoder::LoadPicture(file);
+    }
+    int32_t LoadPlugin(CFileBuffer* file) override
+    {
+        ++pluginCalls;
+        return CPictureDecoder::LoadPlugin(file);
+    }
+};
 
 }  // namespace
 
@@ -125,6 +165,35 @@ TEST_CASE("an empty decoder, and one whose file no decoder takes, answer 1")
     CHECK(decoder.CopyPixels(&pixel, 4) == 1);
 }
 
+TEST_CASE("a file beginning with BM that fails the bitmap checks reaches no other decoder")
+{
+    CScratch scratch;
+    const CHeldPlugin plugin(scratch, "bmp");
+    const LONG before = plugin.IsSupportedCalls();
+
+    for (const HostileFile& hostile : HostileBitmaps()) {
+        CAPTURE(hostile.what);
+        CFileBuffer file;
+        ReadFixture(scratch, file, "hostile.bmp", hostile.bytes);
+        CWatchedDecoder decoder;
+        CHECK(decoder.Load(&file) == 1);
+        CHECK(decoder.pictureCalls == 0);
+        CHECK(decoder.pluginCalls == 0);
+        CHECK(SizeOf(decoder) == Extent{-1, -1});
+        CHECK(DrawnPixels(decoder, 4, 4).empty());
+    }
+    CHECK(plugin.IsSupportedCalls() == before);
+
+    // Content that does not claim to be a bitmap still goes on to both.
+    CFileBuffer other;
+    ReadFixture(scratch, other, "other.bmp", std::vector<uint8_t>(3000, 'x'));
+    CWatchedDecoder decoder;
+    CHECK(decoder.Load(&other) == 1);
+    CHECK(decoder.pictureCalls == 1);
+    CHECK(decoder.pluginCalls == 1);
+    CHECK(plugin.IsSupportedCalls() == before + 1);
+}
+
 TEST_CASE("GIF and JPEG files are decoded by the OLE picture loader")
 {
     CScratch scratch;
@@ -227,14 +296,8 @@ TEST_CASE("the plug-in library is found below a base directory with a Japanese n
 TEST_CASE("a file under 2048 bytes is never offered to the plug-in")
 {
     CScratch scratch;
-    InstallPlugin(scratch, "ppic");
-    // Hold the library so that its call count outlives the decoders' loading and freeing.
-    HMODULE held = ::LoadLibraryA(NormalizePath("spi/ifppic.spi").c_str());
-    REQUIRE(held != nullptr);
-    const auto calls = reinterpret_cast<CallCount>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(held, "PyroTestIsSupportedCalls")));
-    REQUIRE(static_cast<bool>(calls));
-    const LONG before = calls();
+    const CHeldPlugin plugin(scratch, "ppic");
+    const LONG before = plugin.IsSupportedCalls();
 
     CFileBuffer small;
     ReadFixture(scratch, small, "small.ppic",
@@ -242,15 +305,14 @@ TEST_CASE("a file under 2048 bytes is never offered to the plug-in")
     REQUIRE(small.GetSize() == 1000);
     CPictureDecoder decoder;
     CHECK(decoder.Load(&small) == 1);
-    CHECK(calls() == before);
+    CHECK(plugin.IsSupportedCalls() == before);
 
     // A large file the plug-in does not know is asked about once and refused.
     CFileBuffer foreign;
     ReadFixture(scratch, foreign, "foreign.ppic", std::vector<uint8_t>(3000, 'x'));
     CHECK(decoder.Load(&foreign) == 1);
-    CHECK(calls() == before + 1);
+    CHECK(plugin.IsSupportedCalls() == before + 1);
     CHECK(decoder.GetSize(nullptr, nullptr) == 1);
-    ::FreeLibrary(held);
 }
 
 TEST_CASE("plug-ins that are missing, incomplete or failing are refused cleanly")

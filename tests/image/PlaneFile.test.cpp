@@ -6,6 +6,7 @@
 
 #include <pyro/image/QgaHeader.h>
 #include "ImageTesting.h"
+#include "tools/LzssEncoder.h"
 
 namespace {
 
@@ -41,6 +42,17 @@ std::vector<uint8_t> QgaHeaderOnly(uint32_t width, uint32_t height, uint32_t com
     PutLE(file, 12, compressed);
     PutLE(file, 16, length);
     PutLE(file, 20, uint32_t(dataBytes));
+    return file;
+}
+
+// A qga file whose pixels are LZSS-coded whether or not that makes them smaller.
+std::vector<uint8_t> QgaCoded(uint32_t width, uint32_t height, const std::vector<uint32_t>& pixels)
+{
+    std::vector<uint8_t> bytes(pixels.size() * 4);
+    for (size_t i = 0; i < pixels.size(); ++i) PutLE(bytes, 4 * i, pixels[i]);
+    const std::vector<uint8_t> coded = CLzssEncoder::Encode(bytes.data(), bytes.size());
+    std::vector<uint8_t> file = QgaHeaderOnly(width, height, 1, uint32_t(bytes.size()), 0);
+    file.insert(file.end(), coded.begin(), coded.end());
     return file;
 }
 
@@ -127,6 +139,11 @@ TEST_CASE("damaged qga files fail with their codes and leave the plane empty")
         {"height 0", QgaHeaderOnly(5, 0, 0, 0, 0), 2},
         {"more than a gigabyte of pixels", QgaHeaderOnly(65536, 65536, 0, 16, 16), 2},
         {"width times height overflows 32 bits", QgaHeaderOnly(0x10000, 0x10001, 0, 4, 4), 2},
+        {"four bytes a pixel wrap 64 bits to 0", QgaHeaderOnly(0x80000000, 0x80000000, 0, 16, 16),
+         2},
+        {"the largest sizes, coded with length 0", QgaHeaderOnly(0xFFFFFFFF, 0xFFFFFFFF, 1, 0, 4),
+         2},
+        {"one pixel more than a gigabyte", QgaHeaderOnly(0x4000001, 4, 0, 16, 16), 2},
         {"length beyond width x height x 4", QgaHeaderOnly(2, 2, 0, 17, 17), 3},
         {"stored data shorter than the length", QgaHeaderOnly(2, 2, 0, 16, 15), 3},
         {"coded length 0", QgaHeaderOnly(2, 2, 1, 0, 4), 3},
@@ -151,6 +168,24 @@ TEST_CASE("damaged qga files fail with their codes and leave the plane empty")
     }
 }
 
+TEST_CASE("a file that begins with BM and fails the bitmap checks leaves the plane empty with 1")
+{
+    CScratch scratch;
+    scratch.Put("good.qga", Qga(3, 2, Pattern(3, 2), false));
+    for (const HostileFile& hostile : HostileBitmaps()) {
+        scratch.Put("hostile.bmp", hostile.bytes);
+        for (bool useDIB : PlaneKinds()) {
+            CAPTURE(hostile.what);
+            CAPTURE(useDIB);
+            CPlane plane;
+            REQUIRE(Prepare(plane, useDIB).Load("good.qga") == 0);
+            CHECK(plane.Load("hostile.bmp") == 1);
+            CheckEmpty(plane);
+            CHECK(plane.GetImpl()->GetPixels() == nullptr);
+        }
+    }
+}
+
 TEST_CASE("pixels beyond a qga file's length are zero; a stored length of 0 is an empty image")
 {
     CScratch scratch;
@@ -167,6 +202,32 @@ TEST_CASE("pixels beyond a qga file's length are zero; a stored length of 0 is a
         CHECK(PixelsOf(plane) == std::vector<uint32_t>{0xA1B2C3D4, 0x00006677, 0, 0});
         REQUIRE(plane.Load("empty.qga") == 0);
         CHECK(PixelsOf(plane) == std::vector<uint32_t>{0, 0});
+    }
+}
+
+TEST_CASE("coded data longer than its pixels, and coded near the largest ratio, load exactly")
+{
+    CScratch scratch;
+    // Noise: coded, it is longer than the pixels (a flag byte for every eight literals).
+    std::vector<uint32_t> noise(61 * 17);
+    uint32_t seed = 7;
+    for (uint32_t& p : noise) p = seed = seed * 1664525u + 1013904223u;
+    const std::vector<uint8_t> noisy = QgaCoded(61, 17, noise);
+    REQUIRE(noisy.size() - QgaHeader::kSize > noise.size() * 4);
+    scratch.Put("noise.qga", noisy);
+    // One colour: every reference at its longest, 144 bytes for 17 of coded data.
+    const std::vector<uint32_t> flat(1024 * 1024, 0x80FF8040);
+    const std::vector<uint8_t> coded = QgaCoded(1024, 1024, flat);
+    REQUIRE((coded.size() - QgaHeader::kSize) * 8 < flat.size() * 4);
+    scratch.Put("flat.qga", coded);
+    for (bool useDIB : PlaneKinds()) {
+        CAPTURE(useDIB);
+        CPlane plane;
+        REQUIRE(Prepare(plane, useDIB).Load("noise.qga") == 0);
+        CHECK(PixelsOf(plane) == noise);
+        REQUIRE(plane.Load("flat.qga") == 0);
+        CHECK(PixelsOf(plane) == flat);
+        CHECK(plane.IsAlpha());
     }
 }
 

@@ -91,3 +91,32 @@ TEST_CASE("a mask tests only its bits, as the keyboard's bit 7 test does")
     CHECK(keys.GetIndex() == 0);
     CHECK_FALSE(keys.IsSet(4));
 }
+
+TEST_CASE("ClearCurrent zeroes all 256 bytes of the newest poll and nothing of the one before")
+{
+    for (int index = 0; index < 2; ++index) {
+        CAPTURE(index);
+        CKeyBuffers keys;
+        if (index == 1) keys.Flip();
+        // The older buffer holds 1 + k (made current for a moment), the newer 0x80 | k.
+        keys.Flip();
+        for (int k = 0; k < 256; ++k) keys.Current()[k] = uint8_t(1 + k % 255);
+        keys.Flip();
+        for (int k = 0; k < 256; ++k) keys.Current()[k] = uint8_t(0x80 | k);
+        REQUIRE(keys.GetIndex() == index);
+        keys.ClearCurrent();
+        CHECK(keys.GetIndex() == index);
+        for (int k = 0; k < 256; ++k) {
+            CAPTURE(k);
+            CHECK(keys.Current()[k] == 0);
+            CHECK(keys.Previous()[k] == uint8_t(1 + k % 255));
+            CHECK_FALSE(keys.IsSet(k));
+        }
+        // The next poll flips: the cleared buffer is then the older one, so whatever that poll
+        // sees held counts as just pressed.
+        keys.Flip();
+        keys.Current()[0x1F] = 0x80;
+        CHECK(keys.IsNewlySet(0x1F, 0x80));
+        CHECK(keys.Previous()[255] == 0);
+    }
+}

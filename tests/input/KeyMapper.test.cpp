@@ -7,6 +7,8 @@
 
 #include <doctest/doctest.h>
 
+#include <algorithm>
+
 namespace {
 
 // One controller pushed up with its first button held.
@@ -178,6 +180,46 @@ TEST_CASE("logical keys follow the keyboard's bindings")
         CHECK(triggered);
         CHECK_FALSE(mapper.IsDown(12));
         REQUIRE(Release(mapper, "space", 6));
+        mapper.Destroy();
+    };
+    app.Run();
+}
+
+TEST_CASE("while the keyboard cannot be read no logical key is down; in front again it triggers")
+{
+    TestApp app;
+    app.body = [](TestApp&) {
+        const HWND hwnd = GetMyHWnd();
+        CKeyMapper mapper;
+        mapper.Create(nullptr);
+        mapper.keyTable[0x1F] = 10;  // S
+        REQUIRE(Focus(hwnd));
+        bool triggered = false;
+        REQUIRE(Press(mapper, "s", 10, &triggered));
+        CHECK(triggered);
+        mapper.Update();
+        CHECK_FALSE(mapper.IsTriggered(10));
+
+        // In the background every poll fails, and the failed poll clears what it would have
+        // filled: the held key is neither stuck down nor pressed anew.
+        REQUIRE(FocusElsewhere() == 0);
+        CHECK(WaitFor([&] {
+            mapper.Update();
+            return !mapper.IsDown(10);
+        }));
+        for (int poll = 0; poll < 2; ++poll) {
+            mapper.Update();
+            CHECK_FALSE(mapper.IsDown(10));
+            CHECK_FALSE(mapper.IsTriggered(10));
+            const uint8_t* keys = mapper.keyboard->GetKeyBuffer();
+            CHECK(std::count(keys, keys + 256, 0) == 256);
+        }
+
+        // In front again with the key down (Wine wants it pressed anew): a fresh press.
+        REQUIRE(Focus(hwnd));
+        REQUIRE(Press(mapper, "s", 10, &triggered));
+        CHECK(triggered);
+        REQUIRE(Release(mapper, "s", 10));
         mapper.Destroy();
     };
     app.Run();

@@ -147,4 +147,11 @@ TEST_CASE("top-down and palette bitmaps decode; damaged ones are refused")
     std::vector<unsigned char> tooLong = EncodeQga(image, true);
     tooLong[16] = 17;  // more than 2 x 2 x 4 bytes
     CHECK_FALSE(DecodeQga(tooLong, flipped, error));
+    // Width and height 2^31: four bytes a pixel would wrap the byte count to 0.
+    std::vector<unsigned char> huge = EncodeQga(image, false);
+    huge[7] = 0x80;
+    huge[11] = 0x80;
+    huge[4] = huge[5] = huge[6] = huge[8] = huge[9] = huge[10] = 0;
+    huge[16] = 0;
+    CHECK_FALSE(DecodeQga(huge, flipped, error));
 }

@@ -27,7 +27,8 @@ public:
     // releases the content (deleting a temporary file made by MakeRealFile) and returns 0.
     virtual int Close();
     virtual FILE* GetStream() const;
-    // Loads a whole file: 0; -1 empty path; 1 neither on disk nor in an archive; 2 size unknown;
+    // Loads a whole file: 0; -1 empty path; 1 neither on disk nor in an archive (also a path
+    // through a device name such as AUX or COM1, and anything not a disk file); 2 size unknown;
     // 3 out of memory; 4 read failed (also a damaged archive member); 5 close failed; 6 a memory
     // name without both numbers. A memory name "!address,size" (hexadecimal) serves that caller
     // memory in place: nothing is copied, unscrambled or freed.

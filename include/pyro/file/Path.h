@@ -23,3 +23,8 @@ std::string GetFileNamePart(const std::string& path);
 
 // The part of the file name after its last full stop; empty when it has none.
 std::string GetSuffixPart(const std::string& path);
+
+// Whether a component of the path names a DOS device: CON, PRN, AUX, NUL, COM1 to COM9 or
+// LPT1 to LPT9 in any case, alone or before a full stop (an extension) or a colon, trailing
+// spaces ignored. Such names reach a device on every directory, never a file.
+bool NamesDevice(const std::string& path);

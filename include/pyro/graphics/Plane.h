@@ -40,7 +40,8 @@ public:
                           const Rect* srcRect, const Size* size, Rect* clip) override;
     int32_t BltAlpha(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
                      Rect* clip) override;
-    // BlendBltAlpha with the rates of the level's low byte, whole source, no clip.
+    // The whole source, no clip: BlendBltAlpha with the rates of the level (0 to 255), or at
+    // 256 and above BltAlpha, the source at full weight. Levels below 0 count as 0.
     int32_t BlendBltAlphaLevel(CPlane* src, int32_t x, int32_t y, int32_t level) override;
     int32_t Mosaic(int32_t blockSize, const Rect* rect) override;
     int32_t Negate(const Rect* rect) override;

@@ -191,11 +191,13 @@ public:
     // ---- Effects and geometry (rect: null for the whole plane, clipped to it) ----
 
     // Alpha byte = a ramp (lowAlpha up to low, rising to highAlpha at high) indexed by the
-    // blue channel of the mask's pixel at the same place. 1 when the sizes differ.
+    // blue channel of the mask's pixel at the same place. 1 when the sizes differ or the plane
+    // is empty, as for every in-place effect.
     /* 37 */ virtual int32_t SetAlphaFromPlane(CPlane* mask, int32_t low, int32_t high,
                                                int32_t lowAlpha, int32_t highAlpha,
                                                const Rect* rect) = 0;
-    // Colour from src, alpha from src scaled by rate / 256 (mod 256). 1 when the sizes differ.
+    // Colour from src, alpha from src scaled by rate / 256 (mod 256). 1 when the sizes differ
+    // or the plane is empty.
     /* 38 */ virtual int32_t CopyScaleAlpha(CPlane* src, int32_t rate, const Rect* rect) = 0;
     // Quadrilateral mapping; points in the order top-left, top-right, bottom-left, bottom-right.
     // divisorFlag 0: a row's last pixel samples the source edge exactly; 1: the row's width

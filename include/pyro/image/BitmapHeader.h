@@ -46,6 +46,10 @@ bool CheckBitmapInfo(const uint8_t* info, uint64_t infoBytes, uint64_t bitsBytes
 // the file, and CheckBitmapInfo on the rest.
 bool ParseBitmapFile(const uint8_t* content, uint64_t size, BitmapLayout& layout);
 
+// Content that begins with "BM" but fails ParseBitmapFile: a damaged or hostile bitmap. It is
+// refused outright; no other decoder may see it (one that guesses would read past its end).
+bool IsDamagedBitmap(const uint8_t* content, uint64_t size);
+
 // For an accepted file with 24 bits and no compression: destination row i (row 0 at the top)
 // receives the image's row i whichever way the file stores its rows; each pixel is the source's
 // blue, green, red with a top byte of 0. Destination rows start pitch bytes apart.

@@ -27,8 +27,9 @@ public:
     // The virtual operations in slot order. Results are 0 for success.
 
     // LoadBMP, else LoadPicture, else LoadWIC, else LoadPlugin; content with the PNG signature
-    // skips LoadPicture. 0 when one took the file, else 1. The file must hold its content while
-    // the decoder is in use: bitmaps and plug-ins read it in place.
+    // skips LoadPicture. 0 when one took the file, else 1. Content beginning with "BM" is a
+    // bitmap or nothing: when LoadBMP refuses it, the result is 1 at once. The file must hold
+    // its content while the decoder is in use: bitmaps and plug-ins read it in place.
     virtual int32_t Load(CFileBuffer* file);
     // The picture's size in pixels: 0, or 1 when nothing is loaded. OLE pictures are measured
     // in HIMETRIC units and converted at the screen's pixels per inch.
