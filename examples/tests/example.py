@@ -20,7 +20,8 @@ def wine():
 
 
 def run(program, *args, timeout=120, env=None):
-    """Runs the program and returns (exit code, its output and error output)."""
+    """Runs the program in its own folder, where its data lies, and returns (exit code, its
+    output and error output)."""
     environment = dict(os.environ, LANG='ja_JP.UTF-8', LC_ALL='ja_JP.UTF-8',
                        WINEDLLOVERRIDES='mscoree,mshtml=')
     environment.setdefault('WINEDEBUG', '-all')
@@ -29,9 +30,21 @@ def run(program, *args, timeout=120, env=None):
     # the output from a file rather than waiting for a pipe to close.
     with tempfile.TemporaryFile() as out:
         code = subprocess.call([wine(), program, *args], stdout=out, stderr=out,
-                               stdin=subprocess.DEVNULL, env=environment, timeout=timeout)
+                               stdin=subprocess.DEVNULL, env=environment, timeout=timeout,
+                               cwd=os.path.dirname(os.path.abspath(program)))
         out.seek(0)
         return code, out.read().decode('utf-8', 'replace')
+
+
+def shot(program, name, frames, *args):
+    """Runs the program for the frames and returns (exit code, output, the last frame's Bitmap
+    written to name in the current folder)."""
+    path = os.path.abspath(name)
+    if os.path.exists(path):
+        os.remove(path)
+    relative = os.path.relpath(path, os.path.dirname(os.path.abspath(program)))
+    code, output = run(program, '--shot', relative, '--frames', str(frames), *args)
+    return code, output, Bitmap(path) if os.path.exists(path) else None
 
 
 def start(program, *args):
@@ -40,6 +53,7 @@ def start(program, *args):
                        WINEDEBUG='-all', WINEDLLOVERRIDES='mscoree,mshtml=')
     out = tempfile.NamedTemporaryFile(delete=False)
     process = subprocess.Popen([wine(), program, *args], stdout=out, stderr=out,
+                               cwd=os.path.dirname(os.path.abspath(program)),
                                stdin=subprocess.DEVNULL, env=environment)
     return process, out.name
 
