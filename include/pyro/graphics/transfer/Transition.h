@@ -20,6 +20,8 @@ using TransitionFunc = int32_t (*)(CPlaneBase* dst, CPlane* src, int32_t x, int3
 constexpr int32_t TransitionCount = 83;
 // Effect numbers 0 to 82; 0 and 1 are the same effect.
 extern const TransitionFunc TransitionTable[TransitionCount];
+// A short English name of each effect, such as "dissolve from top" or "spiral inward 4".
+extern const char* const TransitionName[TransitionCount];
 
 // One step of one effect, as its body sees it: the phase is 1 to 255, the mode 0 to 3 and the
 // source at least 1 by 1. Bodies describe pieces of the source; the frame clamps them and
