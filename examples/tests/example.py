@@ -42,8 +42,8 @@ def shot(program, name, frames, *args):
     path = os.path.abspath(name)
     if os.path.exists(path):
         os.remove(path)
-    relative = os.path.relpath(path, os.path.dirname(os.path.abspath(program)))
-    code, output = run(program, '--shot', relative, '--frames', str(frames), *args)
+    # Wine's drive Z: is the root of the file system.
+    code, output = run(program, '--shot', 'Z:' + path.replace('/', '\\'), '--frames', str(frames), *args)
     return code, output, Bitmap(path) if os.path.exists(path) else None
 
 
