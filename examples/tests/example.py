@@ -117,3 +117,11 @@ def fmt(value):
     if isinstance(value, (set, frozenset)):
         return '{' + ', '.join(fmt(v) for v in sorted(value)) + '}'
     return f'{value:06X}' if isinstance(value, int) and value > 255 else repr(value)
+
+
+if __name__ == '__main__':
+    # example.py PROGRAM [ARGUMENTS...]: runs a program under Wine and passes on its output and
+    # exit code.
+    code, output = run(*sys.argv[1:])
+    print(output, end='')
+    sys.exit(code)
