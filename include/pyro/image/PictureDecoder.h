@@ -51,10 +51,12 @@ public:
     // Frees the two blocks the plug-in's GetPicture handed out.
     virtual void FreePluginImage();
 
-    // Entry points of a plug-in (standard calling convention).
+    // Entry points of a plug-in (standard calling convention): IsSupported.
     using IsSupportedProc = int(WINAPI*)(LPCSTR fileName, void* data);
+    // GetPictureInfo.
     using GetPictureInfoProc = int(WINAPI*)(LPCSTR data, LONG_PTR size, unsigned int flag,
                                             void* info);
+    // GetPicture.
     using GetPictureProc = int(WINAPI*)(LPCSTR data, LONG_PTR size, unsigned int flag,
                                         HLOCAL* infoHandle, HLOCAL* bitsHandle,
                                         FARPROC progress, LONG_PTR progressData);
