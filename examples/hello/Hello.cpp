@@ -36,7 +36,7 @@ public:
         box.GetImpl()->Clear(0x00FF8000, nullptr);  // orange, 0x00RRGGBB
 
         while (PumpMessage() && run_.NextFrame(view)) {
-            view.FillRect(0x00203060, nullptr);                   // dark blue background
+            view.FillRect(0x00203060, nullptr);                       // dark blue background
             view.BltFast(&box, 220, 180, nullptr, nullptr, nullptr);  // copy, top-left at (220, 180)
             view.Present();
             timer.WaitFrame();
