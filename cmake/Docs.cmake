@@ -23,7 +23,6 @@ if(DOXYGEN_FOUND)
   set(DOXYGEN_PREDEFINED "_WIN32" "__GNUC__")
   set(DOXYGEN_MACRO_EXPANSION YES)
   set(DOXYGEN_EXPAND_ONLY_PREDEF YES)
-  set(DOXYGEN_EXPAND_AS_DEFINED "")
   doxygen_add_docs(docs
     ${CMAKE_SOURCE_DIR}/include/pyro ${CMAKE_SOURCE_DIR}/docs/reference/mainpage.md
     COMMENT "API reference")

@@ -74,7 +74,8 @@ TEST_CASE("a program's own sink replaces the debugger channel until the default 
     CHECK(g_debugger.back() == "after\n");
 
     CErrorLog::SetSink([](const char*, void*) {});
-    CHECK(CErrorLog::SetSink(nullptr) != &CErrorLog::DebuggerSink);
+    // SetSink answers the sink it replaces: here the program's own, not the default.
+    CHECK((CErrorLog::SetSink(nullptr) != &CErrorLog::DebuggerSink));
     CErrorLog::Write("restored");
     CHECK(g_debugger.back() == "restored\n");
 }
