@@ -7,7 +7,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 packages=(cmake ninja-build g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 xvfb xauth xdotool
           imagemagick python3 locales fonts-ipafont-gothic fonts-ipafont-mincho doctest-dev clang
           libsdl2-dev libpixman-1-dev libsdl2-gfx-dev libstb-dev sox libsox-fmt-base pulseaudio
-          pulseaudio-utils)
+          pulseaudio-utils doxygen make)
 
 sudo_cmd=()
 if [ "$(id -u)" != 0 ]; then sudo_cmd=(sudo); fi

@@ -4,14 +4,13 @@
 #include <cstdio>
 
 namespace {
-CErrorLog::Sink g_sink = nullptr;
+CErrorLog::Sink g_sink = &CErrorLog::DebuggerSink;
 void* g_context = nullptr;
 }
 
 void CErrorLog::Write(const char* format, ...)
 {
     CErrorLog::Sink sink = g_sink;
-    if (!sink) return;
     char text[1024];
     va_list args;
     va_start(args, format);
@@ -23,7 +22,12 @@ void CErrorLog::Write(const char* format, ...)
 CErrorLog::Sink CErrorLog::SetSink(Sink sink, void* context)
 {
     Sink previous = g_sink;
-    g_sink = sink;
+    g_sink = sink ? sink : &CErrorLog::DebuggerSink;
     g_context = context;
     return previous;
 }
+
+#ifndef _WIN32
+// Only Windows has a debugger channel (src/app/ErrorLogDebugger.cpp).
+void CErrorLog::DebuggerSink(const char*, void*) {}
+#endif

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-TEST_CASE("the error log discards by default and formats for an attached sink")
+TEST_CASE("the error log formats for an attached sink and drops nothing into it once detached")
 {
     CErrorLog::Write("dropped %d", 1);
     std::vector<std::string> seen;

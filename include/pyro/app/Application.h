@@ -23,26 +23,37 @@ public:
     virtual void Close();
     // Default main routine: pump, then wait 20 ms on the event, until invalidated.
     virtual void MainThread();
+    // Start-up hook before the window exists: non-zero gives up. Does nothing here (0).
     virtual int OnPreCreate();
+    // Fills the window options (caption, class name, client size, style): non-zero gives up.
     virtual int OnInit(CWindowOption& options);
+    // Start-up hook after the window exists: non-zero gives up. Does nothing here (0).
     virtual int OnCreate();
+    // Called after the main routine has returned; the result is ignored.
     virtual int OnExit();
+    // Asked when the user closes the window: non-zero vetoes the close. 0 here.
     virtual int OnPreClose();
+    // Reserved; does nothing.
     virtual void OnReserved();
 
+    // Destroys the window.
     ~CApplication() override;
 
     // Dispatches the pending messages; returns whether the application should go on.
     bool PumpMessage();
+    // Ends the main routine: clears the valid flag and wakes the pump.
     void Invalidate() override;
+    // The application's window.
     CWindow& GetWindow() { return window_; }
+    // Whether start-up has completed and the main routine runs.
     bool IsReady() const { return ready_; }
 
     // Options for derived applications.
-    bool pauseWhenMinimized = false;
-    bool blockingWait = false;
+    bool pauseWhenMinimized = false;  // the pump blocks while the window is minimised
+    bool blockingWait = false;  // the pump waits for one message instead of draining the queue
 
 protected:
+    // The start-up sequence, the main routine and the take-down, on the application's thread.
     void ThreadProc() override;
 
 private:
@@ -55,10 +66,11 @@ private:
 // CAppMain: the main object of an application's main routine.
 class CAppMain {
 public:
-    virtual ~CAppMain() = default;
+    virtual ~CAppMain() = default;  // destroys the scene
+    // Runs the scene: set-up, the frame loop, take-down.
     virtual void Start() = 0;
 
-    CApplication* app = nullptr;
+    CApplication* app = nullptr;  // the application the scene belongs to
 };
 
 // The main application (the first to call Run), or null.

@@ -10,12 +10,14 @@
 
 class CCriticalLock {
 public:
-    CCriticalLock();
-    virtual ~CCriticalLock();
+    CCriticalLock();  // an unheld lock
+    virtual ~CCriticalLock();  // the lock must not be held
     CCriticalLock(const CCriticalLock&) = delete;
     CCriticalLock& operator=(const CCriticalLock&) = delete;
 
+    // Waits for the lock; the holding thread may enter again.
     void Enter();
+    // Leaves once for each Enter.
     void Leave();
 
 private:
@@ -29,8 +31,9 @@ private:
 // Holds a CCriticalLock for the lifetime of a scope.
 class CCriticalGuard {
 public:
+    // Enters the lock.
     explicit CCriticalGuard(CCriticalLock& lock) : lock_(lock) { lock_.Enter(); }
-    ~CCriticalGuard() { lock_.Leave(); }
+    ~CCriticalGuard() { lock_.Leave(); }  // leaves it
     CCriticalGuard(const CCriticalGuard&) = delete;
     CCriticalGuard& operator=(const CCriticalGuard&) = delete;
 

@@ -1,10 +1,12 @@
 // CErrorLog: the process-wide error log. Failures hand it a Shift-JIS message naming the class
-// and operation. The game shows nothing to the player, so by default every message is dropped;
-// a test or a tool may attach a sink to see them.
+// and operation. Nothing of it is shown to the player: on Windows each message goes to the
+// debugger channel by default (a debugger shows it; so does Wine with WINEDEBUG=+debugstr), and
+// a program or a test may attach a sink of its own, for example one that writes a log file.
 #pragma once
 
 class CErrorLog {
 public:
+    // Receives each formatted message with the context given to SetSink.
     using Sink = void (*)(const char* message, void* context);
 
     // printf-style; the formatted text is cut at 1023 bytes.
@@ -14,6 +16,10 @@ public:
 #endif
         ;
 
-    // Replaces the sink (null restores the default, which discards). Returns the previous one.
+    // Replaces the sink (null restores the default, DebuggerSink). Returns the previous one.
     static Sink SetSink(Sink sink, void* context = nullptr);
+
+    // The default sink: the message and a line feed through OutputDebugStringA on Windows;
+    // elsewhere the message is dropped. A program's own sink may pass messages on to it.
+    static void DebuggerSink(const char* message, void* context);
 };

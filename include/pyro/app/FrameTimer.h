@@ -10,17 +10,23 @@ public:
     // Where the timer reads the time and how it sleeps; tests inject a manual clock.
     class IClock {
     public:
+        // The time in milliseconds.
         virtual uint32_t Now() = 0;
+        // Waits for the given milliseconds.
         virtual void Sleep(uint32_t milliseconds) = 0;
 
     protected:
         ~IClock() = default;
     };
 
+    // Null: the process-wide clock (GetTime) and the platform's sleep.
     explicit CFrameTimer(IClock* clock = nullptr);
 
+    // Sets the target frame rate and restarts the schedule.
     void SetFPS(uint32_t fps);
+    // Restarts the schedule from now.
     void ResetTime();
+    // The target frame rate.
     uint32_t GetFPS() const { return fps_; }
     // Called once per frame after presenting: records the time and sleeps until the frame is due.
     void WaitFrame();
@@ -28,6 +34,7 @@ public:
     uint32_t GetRealFPS() const;
     // Frames late by three frame times or more in the previous period of fps frames.
     uint32_t GetSkipFrame() const { return skipCount_; }
+    // Whether the last frame came three frame times or more late.
     bool IsLate() const { return late_; }
 
 private:

@@ -8,9 +8,10 @@
 template <class T>
 class OwningPtr {
 public:
-    OwningPtr() = default;
+    OwningPtr() = default;  // holds nothing
+    // Holds the object, deleting it at the end when owned.
     OwningPtr(T* object, bool owned) : object_(object), owned_(object && owned ? 1 : 0) {}
-    ~OwningPtr() { Reset(); }
+    ~OwningPtr() { Reset(); }  // deletes the object if owned
     OwningPtr(const OwningPtr&) = delete;
     OwningPtr& operator=(const OwningPtr&) = delete;
 
@@ -33,10 +34,12 @@ public:
         return object;
     }
 
+    // The object, or null.
     T* Get() const { return object_; }
-    T* operator->() const { return object_; }
-    T& operator*() const { return *object_; }
-    explicit operator bool() const { return object_ != nullptr; }
+    T* operator->() const { return object_; }  // the object's members
+    T& operator*() const { return *object_; }  // the object
+    explicit operator bool() const { return object_ != nullptr; }  // whether an object is held
+    // Whether the holder deletes the object.
     bool IsOwned() const { return owned_ != 0; }
 
 private:

@@ -7,8 +7,9 @@
 
 class CThreadObject {
 public:
-    CThreadObject();
+    CThreadObject();  // no thread and no event yet
 
+    // The thread's body.
     virtual void ThreadProc() = 0;
     // Stops (joins) a previous thread, then starts a new one running InitEvent, ThreadProc,
     // CloseEvent. 0 on success, 1 when no thread could be started.
@@ -18,14 +19,19 @@ public:
     virtual int StopThread();
     // Runs InitEvent, ThreadProc, CloseEvent on the calling thread.
     virtual int RunInline();
+    // Whether the body is running.
     virtual bool IsExecuting();
+    // Whether the body should go on; Invalidate clears it.
     virtual bool IsValid();
     // Clears the valid flag and signals the event; safe from any thread.
     virtual void Invalidate();
     // -1 without an event; 1 when signalled (or the wait failed); 0 on time-out.
     virtual int Wait(unsigned milliseconds);
+    // Stops the thread.
     virtual ~CThreadObject();
+    // Creates the event and sets the valid flag; runs before the body.
     virtual void InitEvent();
+    // Closes the event; runs after the body.
     virtual void CloseEvent();
 
     CThreadObject(const CThreadObject&) = delete;

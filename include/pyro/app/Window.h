@@ -22,26 +22,35 @@
 
 class CWindow : public IWindowHook {
 public:
-    CWindow();
+    CWindow();  // no window yet
+    // The window's own handling: size changes and the minimised flag.
     LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Destroys the window.
     virtual ~CWindow();
 
     // 0 on success, 1 when class registration or window creation failed (also when the class
     // name or caption is not valid Shift-JIS).
     int Create(const CWindowOption& options, HWND parent = nullptr);
+    // The window handle, or null.
     HWND GetHWnd() const { return hwnd_; }
+    // Whether the window is minimised.
     bool IsMinimized() const { return minimized_; }
     // Places the outer top-left corner; 0 also when there is no window or it is full-screen.
     int MoveTo(int x, int y);
     // Rebuilds the window for the current full-screen flag (after the display changed mode).
     void ChangeScreenMode();
+    // Appends a hook to the chain; messages reach hooks in the order they were added.
     void AddHook(IWindowHook* hook);
+    // Takes the hook out of the chain.
     void RemoveHook(IWindowHook* hook);
+    // The number of hooks in the chain.
     int GetHookCount() const { return static_cast<int>(hooks_.size()); }
     // The outer window rectangle for a client area of options.sizeX by options.sizeY.
     void CalcWindowRect(RECT* rect, const CWindowOption& options) const;
 
+    // The class background of a window created after this: white instead of black.
     void SetWhiteBackground(bool white) { whiteBackground_ = white ? 1 : 0; }
+    // Makes the next ChangeScreenMode rebuild the window even when the mode is unchanged.
     void ForceModeSwitch() { forceModeSwitch_ = true; }
 
 private:

@@ -6,6 +6,7 @@
 
 class IWindowHook {
 public:
+    // Sees a message of the window: non-zero consumes it (and is the window procedure's result).
     virtual LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) = 0;
 
 protected:

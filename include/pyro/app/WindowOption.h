@@ -5,9 +5,10 @@
 #include <string>
 
 struct CWindowOption {
-    std::string caption;
-    std::string className;
-    int32_t sizeX = 0;
-    int32_t sizeY = 0;
+    std::string caption;  // the window's title
+    std::string className;  // the window class registered for it
+    int32_t sizeX = 0;  // client area width
+    int32_t sizeY = 0;  // client area height
+    // The window style.
     uint32_t style = 0x10CA0000;  // WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX
 };

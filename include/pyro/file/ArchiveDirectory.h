@@ -9,29 +9,35 @@
 
 #include <pyro/file/ByteSource.h>
 
+// The three archive layouts, by their magics "mivopack", "mivopkEx" and "mivopkDx".
 enum class ArchiveLayout { Plain, Ex, Dx };
 
+// What tells the layouts apart: the magic and the directory entries' sizes.
 struct ArchiveLayoutInfo {
     const char* magic;   // eight bytes, no terminator in the file
     uint32_t entrySize;  // bytes per directory entry
     uint32_t nameSize;   // bytes of the NUL-terminated name field
 };
 
-constexpr uint32_t kArchiveMagicSize = 8;
-constexpr uint32_t kArchiveHeaderSize = kArchiveMagicSize + 4;
+constexpr uint32_t kArchiveMagicSize = 8;  // bytes of the magic
+constexpr uint32_t kArchiveHeaderSize = kArchiveMagicSize + 4;  // the magic and the entry count
 
+// The magic and entry sizes of a layout.
 const ArchiveLayoutInfo& GetArchiveLayoutInfo(ArchiveLayout layout);
 
+// One member of an archive as its directory entry describes it.
 struct ArchiveEntry {
     std::string name;  // as stored, up to its NUL
-    uint32_t offset = 0;
-    uint32_t unpackedSize = 0;
+    uint32_t offset = 0;  // where the stored data begins, from the start of the archive
+    uint32_t unpackedSize = 0;  // the member's size once read
     uint32_t storedSize = 0;  // equals unpackedSize for plain archives
     bool compressed = false;  // Ex and Dx members whose sizes differ are LZSS-coded
 };
 
+// CArchiveDirectory: reads an archive's header and directory entries in file order.
 class CArchiveDirectory {
 public:
+    // Results of ReadEntry.
     enum EntryResult {
         kEntryRead = 0,
         kNoMoreEntries = 1,
@@ -39,12 +45,15 @@ public:
         kNameUnterminated = 3     // the name field has no NUL; the entry is unusable, go on
     };
 
+    // Reads from the source, which must outlive the directory.
     explicit CArchiveDirectory(IByteSource& source);
 
     // Reads the magic and the entry count; false when the magic is none of the three (letter case
     // counts) or a read comes up short.
     bool ReadHeader();
+    // The layout ReadHeader found.
     ArchiveLayout GetLayout() const { return layout_; }
+    // The entry count of the header.
     uint32_t GetEntryCount() const { return count_; }
 
     // The next entry in file order.

@@ -15,13 +15,16 @@ public:
     virtual bool Seek(uint32_t offset) = 0;
 };
 
+// CMemorySource: an IByteSource over a block of memory that it does not own.
 class CMemorySource : public IByteSource {
 public:
+    // Reads size bytes at data, from the start.
     CMemorySource(const void* data, uint64_t size)
         : data_(static_cast<const unsigned char*>(data)), size_(size)
     {
     }
 
+    // Copies up to count bytes from the position on.
     uint32_t Read(void* buffer, uint32_t count) override
     {
         const uint64_t left = position_ < size_ ? size_ - position_ : 0;

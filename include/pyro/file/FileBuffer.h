@@ -26,6 +26,7 @@ public:
     // With a stream open, closes only the stream and returns the C library's result. Otherwise
     // releases the content (deleting a temporary file made by MakeRealFile) and returns 0.
     virtual int Close();
+    // The stream Open opened, or null.
     virtual FILE* GetStream() const;
     // Loads a whole file: 0; -1 empty path; 1 neither on disk nor in an archive (also a path
     // through a device name such as AUX or COM1, and anything not a disk file); 2 size unknown;
@@ -33,12 +34,16 @@ public:
     // name without both numbers. A memory name "!address,size" (hexadecimal) serves that caller
     // memory in place: nothing is copied, unscrambled or freed.
     virtual int Read(const std::string& path);
+    // The normalised path of the content loaded last.
     virtual std::string GetFileName() const;
+    // Its file name without the folders.
     virtual std::string GetPureFileName() const;
+    // Its suffix, the part after the last full stop.
     virtual std::string GetSuffix() const;
     // The content, after the marker when the file was scrambled; null when nothing is loaded.
     // A loaded content is followed by a 0 byte (except caller memory).
     virtual unsigned char* GetMemory() const;
+    // The size of the content (without the scrambling marker); 0 when nothing is loaded.
     virtual uint32_t GetSize() const;
     // Reads the line at the read pointer (up to CR LF or the end): 0; 1 at the end; 3 nothing loaded.
     virtual int ReadLine(std::string& line);
@@ -49,11 +54,13 @@ public:
     // lines joined by line feeds): 0; 1 at the end line "END" in quotes, at the end of the
     // content, or when the value does not fit the buffer.
     virtual int ReadQuotedString(char* buffer, uint32_t bufferSize);
+    // Moves the read pointer back to the start of the content: 0.
     virtual int ResetReadPointer();
     // Copies count bytes from the read pointer on: 0; 1 at or past the end; 2 nothing loaded;
     // 3 fewer bytes remained (they are copied, the rest of destination is zeroed, the read
     // pointer reaches the end); -1 for no destination.
     virtual int ReadData(void* destination, uint32_t count);
+    // Writes the content as it is loaded to a file: the result of Write.
     virtual int Save(const std::string& path);
     // Replaces the content by its scrambled form behind the marker: 0; 1 nothing loaded or
     // already scrambled; 2 out of memory.
@@ -64,17 +71,22 @@ public:
     // that becomes the file name and is deleted by the next Close. Afterwards nothing is loaded.
     // 0; 1 nothing loaded; 2 no temporary file could be written.
     virtual int MakeRealFile();
+    // Read, then a copy of the content into bytes: the result of Read.
     virtual int ReadToBytes(const std::string& path, std::vector<unsigned char>& bytes);
     // Writes the strings as they are (no line ends added) to a text file created at the path as
     // given: 0; 1 not created; 2 a write failed.
     virtual int WriteLines(const std::string& path, const std::vector<std::string>& lines);
+    // Write of the bytes as a whole file: the result of Write.
     virtual int WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes);
+    // Closes the stream and releases the content.
     virtual ~CFileBuffer();
 
     // The memory name under which Read serves size bytes at memory.
     static std::string MakeMemoryName(const void* memory, uint32_t size);
 
+    // Whether the loaded content was scrambled (and is served unscrambled).
     bool IsScrambled() const { return scrambled_; }
+    // Whether the content came from an archive member rather than a file.
     bool IsFromArchive() const { return fromArchive_; }
 
 private:

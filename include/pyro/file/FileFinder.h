@@ -8,14 +8,15 @@
 
 class CFileFinder {
 public:
-    CFileFinder();
-    virtual ~CFileFinder();
+    CFileFinder();  // pattern "*.*", no search open
+    virtual ~CFileFinder();  // closes the find handle
     CFileFinder(const CFileFinder&) = delete;
     CFileFinder& operator=(const CFileFinder&) = delete;
 
     // True when the file can be opened for reading; the path is used as given, not normalised.
     virtual bool IsExist(const std::string& path);
 
+    // The search pattern.
     const std::string& GetPattern() const { return pattern_; }
 
 private:

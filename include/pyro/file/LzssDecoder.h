@@ -8,12 +8,13 @@
 
 class CLzssDecoder {
 public:
-    static constexpr uint32_t kRingSize = 4096;
-    static constexpr uint32_t kMaxMatch = 18;
-    static constexpr uint32_t kMinMatch = 3;
+    static constexpr uint32_t kRingSize = 4096;  // bytes of the ring that references point into
+    static constexpr uint32_t kMaxMatch = 18;  // the longest reference
+    static constexpr uint32_t kMinMatch = 3;  // the shortest reference
     // Where the first byte goes: references at the start of a stream reach into the zero fill.
     static constexpr uint32_t kStartPosition = kRingSize - kMaxMatch;
 
+    // Results of Decode.
     enum Result {
         kDone = 0,
         kEmptyOutput = 1,  // output size 0: nothing written, nothing allocated

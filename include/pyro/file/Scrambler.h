@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-constexpr uint32_t kScrambleMarkerSize = 4;
+constexpr uint32_t kScrambleMarkerSize = 4;  // bytes of the marker
 extern const char kScrambleMarker[kScrambleMarkerSize + 1];  // "MPK1"
 
 // True when data begins with the marker (never for content shorter than the marker).

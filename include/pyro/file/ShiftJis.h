@@ -22,4 +22,4 @@ inline size_t NextSjisIndex(const std::string& text, size_t index)
 
 // Maps A to Z to a to z in place, skipping both bytes of every double-byte character.
 void ToLowerSjis(char* text, size_t length);
-void ToLowerSjis(std::string& text);
+void ToLowerSjis(std::string& text);  // the same for a whole string

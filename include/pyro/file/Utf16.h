@@ -14,4 +14,5 @@ bool SjisToUtf16(const std::string& text, std::wstring& wide);
 // False, with the output empty, when a character has no Shift-JIS form (for example "é", "¥" or
 // a lone surrogate): it is neither replaced by a look-alike nor by a question mark.
 bool Utf16ToSjis(const wchar_t* wide, size_t length, std::string& text);
+// The same for a whole wide string.
 bool Utf16ToSjis(const std::wstring& wide, std::string& text);

@@ -45,14 +45,18 @@ public:
     // buffer.
     int32_t SaveScreenshot();
 
+    // The window position of logical (0, 0).
     int32_t GetOriginX() const override { return originX_; }
     int32_t GetOriginY() const override { return originY_; }
     int32_t GetMagnification() const override { return magnification_; }
+    // The logical screen's size.
     int32_t GetLogicalWidth() const { return logicalWidth_; }
-    int32_t GetLogicalHeight() const { return logicalHeight_; }
+    int32_t GetLogicalHeight() const { return logicalHeight_; }  // and height
     // The physical rectangle the logical screen covers.
     const Rect& GetActiveRect() const { return active_; }
+    // Whether black borders surround the logical screen in the window.
     bool NeedsBorder() const { return border_; }
+    // The display back-end, whose back buffer holds the physical pixels.
     CDIBDraw* GetDraw() const { return draw_.Get(); }
 
     // ---- The drawing interface in logical coordinates ----

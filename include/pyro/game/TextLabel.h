@@ -19,7 +19,9 @@ public:
     // of RenderText, or 0 when nothing had to be done.
     int32_t Update();
 
+    // The logical font height.
     int32_t GetFontSize() const { return fontSize_; }
+    // Whether the next Update renders.
     bool IsDirty() const { return dirty_; }
 
 private:

@@ -16,6 +16,7 @@ public:
     // Neighbour directions, in the order of a button's record and of the keys that follow them.
     enum Direction { kUp, kLeft, kRight, kDown };
 
+    // A button of the widget's map: where it is and which buttons lie next to it.
     struct Button {
         Rect rect;  // relative to the widget's position
         int32_t neighbours[4];  // button ids by Direction; 0 = none
@@ -43,17 +44,22 @@ public:
     // the widget's position and cut to the widget; 1 when nothing is left.
     int32_t GetRect(Rect* out, const Rect* rect = nullptr) const;
 
+    // Whether the widget is in the list.
     bool IsRegistered() const { return registered_; }
+    // Whether the widget is the top one and receives input.
     bool HasFocus() const { return focus_; }
+    // Whether a button is selected.
     bool HasSelection() const { return selection_ != buttons_.end(); }
     // The selected button's id, or 0 when none is selected.
     int32_t GetSelectedId() const { return HasSelection() ? selection_->first : 0; }
     // Selects the button with the id; none when there is no such button.
     void Select(int32_t id);
+    // The buttons by id.
     const std::map<int32_t, Button>& GetButtons() const { return buttons_; }
 
     // The frame's input for the top widget (from the key mapper), then every widget's OnUpdate.
     static void UpdateAll();
+    // The same with the frame's input given.
     static void UpdateAll(const CWidgetInput& input);
     // OnDraw of every widget, oldest first.
     static void DrawAll();
@@ -89,17 +95,23 @@ public:
     int32_t SetColorKeyFromPixel(int32_t x, int32_t y) override;
 
     // ---- Hooks; they do nothing here ----
+    // The widget's size changed.
     virtual void OnSize() {}
+    // The widget moved.
     virtual void OnMove() {}
     // A hook called by the input rules may destroy the widget: the rules touch nothing after it.
     virtual void OnCancel() {}
+    // The decide key or a click on the selection.
     virtual void OnDecide() {}
     // The selection changed.
     virtual void OnSelect() {}
+    // Once per frame, for every widget.
     virtual void OnUpdate() {}
+    // Draws the widget; once per frame, oldest widget first.
     virtual void OnDraw() {}
 
 protected:
+    // The widget's rectangle on the logical screen.
     Rect rect_ = {0, 0, 0, 0};
 
 private:

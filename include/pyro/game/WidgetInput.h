@@ -9,14 +9,15 @@
 
 class CWidgetInput {
 public:
-    virtual ~CWidgetInput() = default;
+    virtual ~CWidgetInput() = default;  // the input of one frame
+    // Whether the logical key was just pressed.
     virtual bool IsTriggered(int32_t logicalKey) const = 0;
 
-    bool leftPress = false;
-    bool rightPress = false;
-    bool leftRelease = false;
-    bool rightRelease = false;
-    bool shift = false;
-    int32_t mouseX = 0;
-    int32_t mouseY = 0;
+    bool leftPress = false;  // the left button went down this frame
+    bool rightPress = false;  // the right button went down
+    bool leftRelease = false;  // the left button went up
+    bool rightRelease = false;  // the right button went up
+    bool shift = false;  // Shift is held: decide and cancel swap
+    int32_t mouseX = 0;  // the mouse's logical position
+    int32_t mouseY = 0;  // the same, vertically
 };

@@ -5,4 +5,5 @@
 
 #include <cstdint>
 
+// The processor kind (above), probed on the first call.
 int32_t GetCPUKind();

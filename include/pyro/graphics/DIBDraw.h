@@ -38,6 +38,7 @@ public:
     int32_t SetDisplay(bool fullScreen, int32_t width, int32_t height, int32_t colorDepth);
     // Tries full-screen first when asked, then a window. 0, or 2 when no attempt succeeded.
     int32_t ChangeDisplay(bool fullScreen);
+    // Starts a change sequence of TestDisplayMode attempts.
     void BeginChangeDisplay();
     // One attempt of a change sequence: only the first success acts, later ones do nothing.
     void TestDisplayMode(int32_t width, int32_t height, bool fullScreen, int32_t colorDepth);
@@ -49,24 +50,34 @@ public:
     // The back buffer or null; the caller is taken to draw into it.
     CPlane* GetSecondary();
 
+    // Appends a drawing hook to one of the lists.
     void AddHook(HookList list, CDrawHook* hook);
     // Removes every node that refers to the hook; returns how many there were.
     int32_t RemoveHook(HookList list, CDrawHook* hook);
+    // The number of hooks in the list.
     int32_t GetHookCount(HookList list) const;
 
     // Where the image sits in the window; presentation fills the uncovered bands with black.
     void SetOffset(int32_t x, int32_t y);
     // Rate applied to the whole back buffer before each OnDraw presents it; 256 leaves it.
     void SetBrightness(int32_t brightness) { brightness_ = brightness; }
+    // The brightness rate.
     int32_t GetBrightness() const { return brightness_; }
 
+    // Whether the screen is in full-screen mode.
     bool IsFullScreenMode() const { return fullScreen_ != 0; }
+    // Whether a change sequence is running.
     bool IsChanging() const { return changing_ != 0; }
+    // The screen's size as SetDisplay set it.
     int32_t GetWidth() const { return width_; }
-    int32_t GetHeight() const { return height_; }
+    int32_t GetHeight() const { return height_; }  // and height
+    // The colour depth asked for.
     int32_t GetColorDepth() const { return colorDepth_; }
+    // The height of the window's menu bar, 0 without one.
     int32_t GetMenuHeight() const { return menuHeight_; }
+    // Whether the back buffer was drawn on since it was last presented.
     bool NeedsRedraw() const { return needsRedraw_ != 0; }
+    // The window the screen presents to.
     HWND GetWindow() const { return window_; }
     // The screen's bits per pixel as last read by EndChangeDisplay (-1 before).
     static int32_t GetScreenDepth();

@@ -11,7 +11,7 @@ class CDirectDrawBase {
 public:
     // The first holder initialises COM for its thread and creates the object.
     explicit CDirectDrawBase(bool emulationFirst = false);
-    virtual ~CDirectDrawBase();
+    virtual ~CDirectDrawBase();  // the last holder releases the object
     CDirectDrawBase(const CDirectDrawBase&) = delete;
     CDirectDrawBase& operator=(const CDirectDrawBase&) = delete;
 
@@ -19,6 +19,8 @@ public:
     // the default driver; without, the default driver only. 0 on success; 1 with no object.
     static int32_t Initialize(bool emulationFirst);
 
+    // The DirectDraw object, or null.
     static IDirectDraw* GetDirectDraw();
+    // The number of holders alive.
     static int32_t GetInstanceCount();
 };

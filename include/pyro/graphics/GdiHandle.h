@@ -6,5 +6,5 @@
 struct HDC__;
 struct HBITMAP__;
 
-using PlaneDC = HDC__*;
-using PlaneBitmap = HBITMAP__*;
+using PlaneDC = HDC__*;  // a GDI device context
+using PlaneBitmap = HBITMAP__*;  // a GDI bitmap

@@ -17,7 +17,7 @@ public:
     // Uses the given implementation (null: the one GetCPUKind calls for); deletes it at the end
     // only when owned.
     CPlane(CPlaneImpl* impl, bool owned);
-    ~CPlane() override;
+    ~CPlane() override;  // releases the pixels, and the implementation when owned
     CPlane(const CPlane&) = delete;
     CPlane& operator=(const CPlane&) = delete;
 
@@ -25,6 +25,7 @@ public:
     // conditional moves.
     static CPlaneImpl* CreateImpl(int32_t cpuKind);
 
+    // The implementation: the transfer family, rotation, mapping and effects.
     CPlaneImpl* GetImpl() const { return impl_.Get(); }
 
     int32_t GetType() const override;
@@ -63,12 +64,17 @@ public:
     int32_t Create(int32_t width, int32_t height) override;
     int32_t GetAlphaAt(int32_t x, int32_t y) const override;
 
+    // CPlaneImpl::SetAlphaFromPlane of the implementation.
     /* 28 */ virtual int32_t SetAlphaFromPlane(CPlane* mask, int32_t low, int32_t high,
                                                int32_t lowAlpha, int32_t highAlpha,
                                                const Rect* rect);
+    // CPlaneImpl::ScaleAlpha of the implementation.
     /* 29 */ virtual int32_t ScaleAlpha(int32_t rate, const Rect* rect);
+    // CPlaneImpl::CopyScaleAlpha of the implementation.
     /* 30 */ virtual int32_t CopyScaleAlpha(CPlane* src, int32_t rate, const Rect* rect);
+    // CPlaneImpl::ScaleColor of the implementation.
     /* 31 */ virtual int32_t ScaleColor(int32_t rate, const Rect* rect);
+    // CPlaneImpl::NegateAlpha of the implementation.
     /* 32 */ virtual int32_t NegateAlpha(const Rect* rect);
 
 private:

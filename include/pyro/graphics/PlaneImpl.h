@@ -30,29 +30,37 @@ public:
     int32_t Create(int32_t width, int32_t height);
     // Keeps the pixels when the size is unchanged, else Create.
     int32_t Resize(int32_t width, int32_t height);
+    // The plane's bounds, (0, 0, width, height).
     Rect GetRect() const { return bounds_; }
     // out = rect (null: the bounds) intersected with the bounds; may come out empty or inverted.
     void ClipToBounds(Rect* out, const Rect* rect) const;
     // Takes effect at the next Allocate.
     void SetUseDIB(bool useDIB) { useDIB_ = useDIB ? 1 : 0; }
+    // Whether the next Allocate makes a DIB section.
     bool GetUseDIB() const { return useDIB_ != 0; }
     // The memory DC holding the DIB section, or null.
     PlaneDC GetDC() const { return dc_; }
+    // Row 0 of the pixels, or null.
     uint32_t* GetPixels() const { return pixels_; }
+    // Bytes from one row to the next.
     int32_t GetPitch() const { return pitch_; }
     // Frees everything the plane holds and clears the loaded and alpha flags; the colour key and
     // the fill colour stay.
     int32_t Release();
+    // Whether the plane holds pixels.
     bool IsLoaded() const { return loaded_ != 0; }
     // Colour 0xFFFFFFFF means the fill colour; null rect: the whole plane. The rectangle is
     // clamped to the bounds. 1 when the plane has no pixels.
     int32_t Clear(uint32_t colour, const Rect* rect);
+    // Sets the colour key 0x00RRGGBB from its components.
     int32_t SetColorKey(int32_t r, int32_t g, int32_t b);
     // 1 (key unchanged) when the point lies outside the plane.
     int32_t SetColorKeyFromPixel(int32_t x, int32_t y);
+    // The colour key.
     uint32_t GetColorKey() const { return colorKey_; }
     // 0 outside the plane.
     uint32_t GetPixel(int32_t x, int32_t y) const;
+    // The size: 0, or 1 and 0 by 0 without pixels.
     int32_t GetSize(int32_t* width, int32_t* height) const;
     // Every pixel &= 0x00FFFFFF.
     int32_t ClearAlphaByte();
@@ -69,9 +77,12 @@ public:
     // draw, 1 when not (also for a null or empty source).
     int32_t PrepareTransfer(CPlane* src, int32_t x, int32_t y, const Rect* srcRect,
                             const Size* size, Rect* clip);
+    // The same for a left-right mirrored transfer.
     int32_t PrepareTransferMirrored(CPlane* src, int32_t x, int32_t y, const Rect* srcRect,
                                     const Size* size, Rect* clip);
+    // The state the last set-up left.
     const TransferState& GetTransferState() const { return transfer_; }
+    // Where the pixels are, for the pixel loops.
     PixelView GetPixelView() const;
 
     // ---- Virtual operations in slot order ----
@@ -86,26 +97,35 @@ public:
     /* 1 */ virtual int32_t TransferCopyKeyed(CPlane* src, int32_t x, int32_t y,
                                               const Rect* srcRect, const Size* size,
                                               Rect* clip) = 0;
+    // Every source pixel as it is.
     /* 2 */ virtual int32_t TransferCopy(CPlane* src, int32_t x, int32_t y, const Rect* srcRect,
                                          const Size* size, Rect* clip) = 0;
+    // Each channel the mean of source and destination, rounded down.
     /* 3 */ virtual int32_t TransferAverageKeyed(CPlane* src, int32_t x, int32_t y,
                                                  const Rect* srcRect, const Size* size,
                                                  Rect* clip) = 0;
+    // TransferAverageKeyed without the colour key.
     /* 4 */ virtual int32_t TransferAverage(CPlane* src, int32_t x, int32_t y,
                                             const Rect* srcRect, const Size* size, Rect* clip) = 0;
+    // Each channel min(255, src × srcRate / 256 + dst × dstRate / 256); the top byte becomes 0.
     /* 5 */ virtual int32_t TransferMixKeyed(CPlane* src, int32_t x, int32_t y, uint32_t dstRate,
                                              uint32_t srcRate, const Rect* srcRect,
                                              const Size* size, Rect* clip) = 0;
+    // TransferMixKeyed without the colour key.
     /* 6 */ virtual int32_t TransferMix(CPlane* src, int32_t x, int32_t y, uint32_t dstRate,
                                         uint32_t srcRate, const Rect* srcRect, const Size* size,
                                         Rect* clip) = 0;
+    // Each channel min(255, src + dst).
     /* 7 */ virtual int32_t TransferAddKeyed(CPlane* src, int32_t x, int32_t y,
                                              const Rect* srcRect, const Size* size, Rect* clip) = 0;
+    // TransferAddKeyed without the colour key.
     /* 8 */ virtual int32_t TransferAdd(CPlane* src, int32_t x, int32_t y, const Rect* srcRect,
                                         const Size* size, Rect* clip) = 0;
+    // Each channel max(0, dst − src).
     /* 9 */ virtual int32_t TransferSubtractKeyed(CPlane* src, int32_t x, int32_t y,
                                                   const Rect* srcRect, const Size* size,
                                                   Rect* clip) = 0;
+    // TransferSubtractKeyed without the colour key.
     /* 10 */ virtual int32_t TransferSubtract(CPlane* src, int32_t x, int32_t y,
                                               const Rect* srcRect, const Size* size,
                                               Rect* clip) = 0;
@@ -113,16 +133,21 @@ public:
     /* 11 */ virtual int32_t TransferOpaqueKeyed(CPlane* src, int32_t x, int32_t y,
                                                  const Rect* srcRect, const Size* size,
                                                  Rect* clip) = 0;
+    // The source's colour bytes with a top byte of 0.
     /* 12 */ virtual int32_t TransferOpaque(CPlane* src, int32_t x, int32_t y,
                                             const Rect* srcRect, const Size* size, Rect* clip) = 0;
+    // The alpha blend with both weights scaled by the rates.
     /* 13 */ virtual int32_t TransferAlphaMix(CPlane* src, int32_t x, int32_t y, uint32_t dstRate,
                                               uint32_t srcRate, const Rect* srcRect,
                                               const Size* size, Rect* clip) = 0;
+    // Blend by the source's alpha byte a: 255 copies the source, 0 keeps the destination.
     /* 14 */ virtual int32_t TransferAlpha(CPlane* src, int32_t x, int32_t y,
                                            const Rect* srcRect, const Size* size, Rect* clip) = 0;
+    // The source's colour bytes under the destination's top byte.
     /* 15 */ virtual int32_t TransferColourOnlyKeyed(CPlane* src, int32_t x, int32_t y,
                                                      const Rect* srcRect, const Size* size,
                                                      Rect* clip) = 0;
+    // TransferColourOnlyKeyed without the colour key.
     /* 16 */ virtual int32_t TransferColourOnly(CPlane* src, int32_t x, int32_t y,
                                                 const Rect* srcRect, const Size* size,
                                                 Rect* clip) = 0;
@@ -130,51 +155,66 @@ public:
     /* 17 */ virtual int32_t TransferCopyKeyedMirrored(CPlane* src, int32_t x, int32_t y,
                                                        const Rect* srcRect, const Size* size,
                                                        Rect* clip) = 0;
+    // Mirrored TransferCopy.
     /* 18 */ virtual int32_t TransferCopyMirrored(CPlane* src, int32_t x, int32_t y,
                                                   const Rect* srcRect, const Size* size,
                                                   Rect* clip) = 0;
+    // Mirrored TransferAverageKeyed.
     /* 19 */ virtual int32_t TransferAverageKeyedMirrored(CPlane* src, int32_t x, int32_t y,
                                                           const Rect* srcRect, const Size* size,
                                                           Rect* clip) = 0;
+    // Mirrored TransferAverage.
     /* 20 */ virtual int32_t TransferAverageMirrored(CPlane* src, int32_t x, int32_t y,
                                                      const Rect* srcRect, const Size* size,
                                                      Rect* clip) = 0;
+    // Mirrored TransferMixKeyed.
     /* 21 */ virtual int32_t TransferMixKeyedMirrored(CPlane* src, int32_t x, int32_t y,
                                                       uint32_t dstRate, uint32_t srcRate,
                                                       const Rect* srcRect, const Size* size,
                                                       Rect* clip) = 0;
+    // Mirrored TransferMix.
     /* 22 */ virtual int32_t TransferMixMirrored(CPlane* src, int32_t x, int32_t y,
                                                  uint32_t dstRate, uint32_t srcRate,
                                                  const Rect* srcRect, const Size* size,
                                                  Rect* clip) = 0;
+    // Mirrored TransferAddKeyed.
     /* 23 */ virtual int32_t TransferAddKeyedMirrored(CPlane* src, int32_t x, int32_t y,
                                                       const Rect* srcRect, const Size* size,
                                                       Rect* clip) = 0;
+    // Mirrored TransferAdd.
     /* 24 */ virtual int32_t TransferAddMirrored(CPlane* src, int32_t x, int32_t y,
                                                  const Rect* srcRect, const Size* size,
                                                  Rect* clip) = 0;
+    // Mirrored TransferSubtractKeyed.
     /* 25 */ virtual int32_t TransferSubtractKeyedMirrored(CPlane* src, int32_t x, int32_t y,
                                                            const Rect* srcRect, const Size* size,
                                                            Rect* clip) = 0;
+    // Mirrored TransferSubtract.
     /* 26 */ virtual int32_t TransferSubtractMirrored(CPlane* src, int32_t x, int32_t y,
                                                       const Rect* srcRect, const Size* size,
                                                       Rect* clip) = 0;
+    // Mirrored TransferOpaqueKeyed.
     /* 27 */ virtual int32_t TransferOpaqueKeyedMirrored(CPlane* src, int32_t x, int32_t y,
                                                          const Rect* srcRect, const Size* size,
                                                          Rect* clip) = 0;
+    // Mirrored TransferOpaque.
     /* 28 */ virtual int32_t TransferOpaqueMirrored(CPlane* src, int32_t x, int32_t y,
                                                     const Rect* srcRect, const Size* size,
                                                     Rect* clip) = 0;
+    // Mirrored TransferAlphaMix.
     /* 29 */ virtual int32_t TransferAlphaMixMirrored(CPlane* src, int32_t x, int32_t y,
                                                       uint32_t dstRate, uint32_t srcRate,
                                                       const Rect* srcRect, const Size* size,
                                                       Rect* clip) = 0;
+    // Mirrored TransferAlpha.
     /* 30 */ virtual int32_t TransferAlphaMirrored(CPlane* src, int32_t x, int32_t y,
                                                    const Rect* srcRect, const Size* size,
                                                    Rect* clip) = 0;
+    // Mirrored TransferColourOnlyKeyed.
     /* 31 */ virtual int32_t TransferColourOnlyKeyedMirrored(CPlane* src, int32_t x, int32_t y,
                                                              const Rect* srcRect,
                                                              const Size* size, Rect* clip) = 0;
+    // Mirrored TransferColourOnly.
     /* 32 */ virtual int32_t TransferColourOnlyMirrored(CPlane* src, int32_t x, int32_t y,
                                                         const Rect* srcRect, const Size* size,
                                                         Rect* clip) = 0;
@@ -185,7 +225,9 @@ public:
     // TransferAlpha for an alpha source, TransferCopyKeyed otherwise.
     /* 34 */ virtual int32_t TransferAuto(CPlane* src, int32_t x, int32_t y,
                                           const Rect* srcRect, const Size* size, Rect* clip);
+    // Whether the alpha flag is set.
     /* 35 */ virtual bool IsAlpha() const;
+    // The alpha flag itself, to set or clear.
     /* 36 */ virtual uint8_t& GetAlphaFlag();
 
     // ---- Effects and geometry (rect: null for the whole plane, clipped to it) ----
@@ -206,15 +248,20 @@ public:
     // fill dstRect (null: this plane) to its edges.
     /* 39 */ virtual int32_t MorphBlt(CPlane* src, const Point* srcPoints, const Point* dstPoints,
                                       const Rect* clip, int32_t divisorFlag) = 0;
+    // Keyed mapping of a source rectangle onto four points.
     /* 40 */ virtual int32_t MorphBltFromRect(CPlane* src, const Rect* srcRect,
                                               const Point* dstPoints, const Rect* clip) = 0;
+    // Keyed mapping of four source points onto a rectangle.
     /* 41 */ virtual int32_t MorphBltToRect(CPlane* src, const Point* srcPoints,
                                             const Rect* dstRect, const Rect* clip) = 0;
+    // MorphBlt without the colour key.
     /* 42 */ virtual int32_t MorphBltFast(CPlane* src, const Point* srcPoints,
                                           const Point* dstPoints, const Rect* clip,
                                           int32_t divisorFlag) = 0;
+    // MorphBltFromRect without the colour key.
     /* 43 */ virtual int32_t MorphBltFastFromRect(CPlane* src, const Rect* srcRect,
                                                   const Point* dstPoints, const Rect* clip) = 0;
+    // MorphBltToRect without the colour key.
     /* 44 */ virtual int32_t MorphBltFastToRect(CPlane* src, const Point* srcPoints,
                                                 const Rect* dstRect, const Rect* clip) = 0;
     // Turns the zoomed source, placed at (x, y), about its corner or centre (anchor 0-4; others
@@ -222,6 +269,7 @@ public:
     /* 45 */ virtual int32_t RotateBlt(CPlane* src, const Rect* srcRect, int32_t x, int32_t y,
                                        int32_t angle, int32_t zoom, int32_t anchor,
                                        const Rect* clip) = 0;
+    // RotateBlt without the colour key.
     /* 46 */ virtual int32_t RotateBltFast(CPlane* src, const Rect* srcRect, int32_t x, int32_t y,
                                            int32_t angle, int32_t zoom, int32_t anchor,
                                            const Rect* clip) = 0;
@@ -235,21 +283,24 @@ public:
     // Saturating add or subtract of the colour in each channel; 1 for an inverted or empty
     // rectangle.
     /* 49 */ virtual int32_t AddColor(uint32_t colour, const Rect* rect) = 0;
+    // The subtracting twin of AddColor.
     /* 50 */ virtual int32_t SubColor(uint32_t colour, const Rect* rect) = 0;
     // Weighted average with the four neighbours; 1 empty, 2 narrower than 4 or lower than 4.
     /* 51 */ virtual int32_t Blur(const Rect* rect) = 0;
     // Blocks of blockSize x blockSize take their top-left pixel; -2 for a size below 1.
     /* 52 */ virtual int32_t Mosaic(int32_t blockSize, const Rect* rect) = 0;
+    // Inverts the colour channels.
     /* 53 */ virtual int32_t Negate(const Rect* rect) = 0;
     // Each colour channel times rate / 256 (at most 255); the alpha byte becomes 0.
     /* 54 */ virtual int32_t ScaleColor(int32_t rate, const Rect* rect) = 0;
     // Alpha times rate / 256, mod 256; rate 256 leaves the plane alone.
     /* 55 */ virtual int32_t ScaleAlpha(int32_t rate, const Rect* rect) = 0;
+    // Inverts the alpha bytes.
     /* 56 */ virtual int32_t NegateAlpha(const Rect* rect) = 0;
     // Alpha flag set: the pixel's alpha byte; else 0 outside the plane or on the key, 255
     // elsewhere.
     /* 57 */ virtual int32_t GetAlphaAt(int32_t x, int32_t y) const;
-    /* 58 */ virtual ~CPlaneImpl();
+    /* 58 */ virtual ~CPlaneImpl();  // releases the pixels
 
 protected:
     // The clip and stretch set-up, then draw(state, destination view, source view) when there is
@@ -264,19 +315,20 @@ protected:
         if (!nothing) draw(transfer_, GetPixelView(), SourceView(src));
         return 0;
     }
+    // Where a source plane's pixels are.
     static PixelView SourceView(CPlane* src);
 
     uint8_t* rawBlock_ = nullptr;  // heap block when no DIB section is used
     uint32_t* pixels_ = nullptr;   // row 0; 8-byte aligned
-    Rect bounds_{0, 0, 0, 0};
+    Rect bounds_{0, 0, 0, 0};  // (0, 0, width, height)
     std::vector<uint32_t*> rows_;  // row i at pixels_ + i * pitch_ bytes
-    int32_t pitch_ = 0;
-    uint32_t colorKey_ = 0;
-    uint32_t fillColor_ = 0;
-    uint8_t useDIB_ = 0;
-    PlaneBitmap bitmap_ = nullptr;
-    PlaneDC dc_ = nullptr;
-    uint8_t loaded_ = 0;
-    TransferState transfer_;
-    uint8_t hasAlpha_ = 0;
+    int32_t pitch_ = 0;  // bytes from one row to the next
+    uint32_t colorKey_ = 0;  // 0x00RRGGBB
+    uint32_t fillColor_ = 0;  // what Clear fills with
+    uint8_t useDIB_ = 0;  // the next Allocate makes a DIB section
+    PlaneBitmap bitmap_ = nullptr;  // the DIB section, or null
+    PlaneDC dc_ = nullptr;  // the memory DC holding it, or null
+    uint8_t loaded_ = 0;  // whether there are pixels
+    TransferState transfer_;  // what the last transfer set-up left
+    uint8_t hasAlpha_ = 0;  // the alpha flag
 };

@@ -7,14 +7,20 @@
 
 // Right and bottom are exclusive; a point is inside when left <= x < right and top <= y < bottom.
 struct Rect {
-    int32_t left, top, right, bottom;
+    int32_t left;    // the first column inside
+    int32_t top;     // the first row inside
+    int32_t right;   // the first column outside
+    int32_t bottom;  // the first row outside
 };
 
 // A stretch size: width and height of the destination area.
 struct Size {
-    int32_t cx, cy;
+    int32_t cx;  // width
+    int32_t cy;  // height
 };
 
+// A position in pixels.
 struct Point {
-    int32_t x, y;
+    int32_t x;  // across
+    int32_t y;  // down
 };

@@ -8,10 +8,11 @@
 #include <cstdint>
 #include <vector>
 
-constexpr uint32_t kBitmapFileHeaderSize = 14;
-constexpr uint32_t kBitmapInfoHeaderSize = 40;
+constexpr uint32_t kBitmapFileHeaderSize = 14;  // BITMAPFILEHEADER
+constexpr uint32_t kBitmapInfoHeaderSize = 40;  // BITMAPINFOHEADER
 constexpr uint32_t kBitmapHeadersSize = kBitmapFileHeaderSize + kBitmapInfoHeaderSize;  // 54
 
+// The compression field's values that the checks know.
 enum BitmapCompression : uint32_t {
     kBitmapRgb = 0,
     kBitmapRle8 = 1,
@@ -24,13 +25,13 @@ struct BitmapLayout {
     int32_t width = 0;            // positive
     int32_t height = 0;           // as stored: negative when the rows run top-down
     uint32_t rows = 0;            // the number of rows, |height|
-    uint32_t bitCount = 0;
-    uint32_t compression = 0;
+    uint32_t bitCount = 0;  // bits per pixel
+    uint32_t compression = 0;  // a BitmapCompression
     uint32_t stride = 0;          // bytes per uncompressed row, a multiple of 4
     uint32_t paletteOffset = 0;   // colour table, from the start of the information header
     uint32_t paletteColours = 0;  // colour-table entries present
     uint32_t bitsOffset = 0;      // pixel data, from the start of the file (files only)
-    bool topDown = false;
+    bool topDown = false;  // rows stored from the top
 };
 
 // Checks a BITMAPINFO block of infoBytes bytes whose pixel data holds bitsBytes bytes: header

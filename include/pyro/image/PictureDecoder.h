@@ -67,10 +67,12 @@ public:
     // component's pictures carry alpha.
     bool HasAlpha() const;
 
-    // Entry points of a plug-in (standard calling convention).
+    // Entry points of a plug-in (standard calling convention): IsSupported.
     using IsSupportedProc = int(WINAPI*)(LPCSTR fileName, void* data);
+    // GetPictureInfo.
     using GetPictureInfoProc = int(WINAPI*)(LPCSTR data, LONG_PTR size, unsigned int flag,
                                             void* info);
+    // GetPicture.
     using GetPictureProc = int(WINAPI*)(LPCSTR data, LONG_PTR size, unsigned int flag,
                                         HLOCAL* infoHandle, HLOCAL* bitsHandle,
                                         FARPROC progress, LONG_PTR progressData);

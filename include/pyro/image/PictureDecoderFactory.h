@@ -12,8 +12,10 @@ public:
     virtual CPictureDecoder* Create();
 };
 
+// The factory the process uses: it makes CPictureDecoder objects.
 class CStandardPictureDecoderFactory : public CPictureDecoderFactory {
 public:
+    // A new CPictureDecoder.
     CPictureDecoder* Create() override;
 };
 

@@ -6,14 +6,15 @@
 
 #include <cstdint>
 
+// The fields of a qga header that the loader uses.
 struct QgaHeader {
-    static constexpr uint32_t kSize = 24;
+    static constexpr uint32_t kSize = 24;  // bytes of the header
     // The largest image taken: the largest plane (1 GiB of pixels).
     static constexpr uint64_t kMaxPixelBytes = uint64_t(1) << 30;
 
-    uint32_t width = 0;
-    uint32_t height = 0;
-    bool compressed = false;
+    uint32_t width = 0;  // pixels across
+    uint32_t height = 0;  // pixels down
+    bool compressed = false;  // the pixels are LZSS-coded
     uint32_t length = 0;  // pixel bytes after decoding
 };
 

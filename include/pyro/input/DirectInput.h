@@ -33,6 +33,7 @@ public:
     // Releases the object, balances the COM initialisation, frees "dinput.dll" if it was loaded.
     virtual ~CDirectInputHolder();
 
+    // The DirectInput object, or null.
     IDirectInputA* GetInterface() const { return interface_; }
     // The creation's result code (0 to 6).
     int GetResult() const { return result_; }
@@ -48,6 +49,7 @@ private:
     int result_ = kDirectInputOk;
 };
 
+// CDirectInput: the keyboard as 256 keys in scan-code order, read through DirectInput.
 class CDirectInput : public CKeyInput, public IWindowHook {
 public:
     // Needs the calling thread's application window (cooperative level and hook).
@@ -64,8 +66,11 @@ public:
     // Re-acquires when the application is activated; never consumes a message.
     LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
+    // Whether the keyboard device exists.
     bool HasDevice() const { return device_ != nullptr; }
+    // Whether the device is acquired.
     bool IsAcquired() const { return acquired_; }
+    // The number of keyboard objects alive.
     static int GetLivingCount();
 
 private:

@@ -11,43 +11,52 @@
 #include <memory>
 
 // Joystick selectors.
-constexpr int32_t kJoyStickFirst = 0;
-constexpr int32_t kJoyStickSecond = 1;
+constexpr int32_t kJoyStickFirst = 0;  // the first joystick
+constexpr int32_t kJoyStickSecond = 1;  // the second joystick
 constexpr int32_t kJoyStickAny = 2;  // the first of the two that is present
-constexpr int32_t kJoyStickNone = 3;
+constexpr int32_t kJoyStickNone = 3;  // no joystick
 
 // Key numbers of a joystick's buffer.
-constexpr int32_t kJoyUp = 0;
-constexpr int32_t kJoyDown = 1;
-constexpr int32_t kJoyLeft = 2;
-constexpr int32_t kJoyRight = 3;
-constexpr int32_t kJoyButton1 = 4;
+constexpr int32_t kJoyUp = 0;  // the stick pushed up
+constexpr int32_t kJoyDown = 1;  // down
+constexpr int32_t kJoyLeft = 2;  // left
+constexpr int32_t kJoyRight = 3;  // right
+constexpr int32_t kJoyButton1 = 4;  // button 1; button n is kJoyButton1 + n - 1
 // Key 4 + count - 1 must fit the 256-byte buffer.
 constexpr int32_t kJoyMaxButtons = CKeyBuffers::kKeyCount - kJoyButton1;
 
+// IJoyStick: a joystick implementation that reports its directions and buttons as keys.
 class IJoyStick {
 public:
+    // Polls the joystick into the key buffers: 0 on success.
     virtual int GetKeyState() = 0;
     // Zeroes both buffers.
     virtual void ClearKeyState() = 0;
+    // Held in the newest poll.
     virtual bool IsDown(int32_t key) const { return keys_.IsSet(key); }
+    // Held in the newest poll and not in the one before.
     virtual bool IsTriggered(int32_t key) const { return keys_.IsNewlySet(key); }
+    // The newest poll's 256 bytes.
     virtual const uint8_t* GetKeyBuffer() const { return keys_.Current(); }
+    // How many buttons become keys.
     virtual int SetButtonMax(int32_t count) = 0;
-    virtual int32_t GetButtonMax() const = 0;
+    virtual int32_t GetButtonMax() const = 0;  // the count SetButtonMax set
     // Chooses another joystick and initialises again.
     virtual int SelectJoyStick(int32_t number) = 0;
+    // Whether a joystick was found and initialised.
     virtual bool IsValid() const = 0;
-    virtual ~IJoyStick() = default;
+    virtual ~IJoyStick() = default;  // the implementation's resources
 
 protected:
+    // The two key buffers of the implementation.
     CKeyBuffers keys_;
 };
 
 // Its own buffers stay empty: every question goes to the implementation.
+// CJoyStick: the joystick the key mapper owns.
 class CJoyStick : public CKeyInput {
 public:
-    CJoyStick() = default;
+    CJoyStick() = default;  // no implementation yet
     ~CJoyStick() override;
 
     // Creates the implementation when there is none (a connected XInput pad for the selector,
@@ -58,14 +67,18 @@ public:
     bool IsTriggered(int32_t key) const override;
     // Null without an implementation.
     const uint8_t* GetKeyBuffer() const override;
+    // Zeroes the implementation's buffers.
     virtual void ClearKeyState();
     // 0 to 252 buttons; -1 (nothing stored) for any other count.
     virtual int SetButtonMax(int32_t count);
+    // The button count.
     virtual int32_t GetButtonMax() const { return buttonMax_; }
     // Stores the selector and drops the implementation; the next poll creates it again.
     virtual int SelectJoyStick(int32_t number);
 
+    // The selector (kJoyStickFirst, kJoyStickSecond, kJoyStickAny or kJoyStickNone).
     int32_t GetJoyStickNumber() const { return number_; }
+    // The implementation, or null before the first poll.
     IJoyStick* GetImplementation() const { return impl_.get(); }
 
 private:

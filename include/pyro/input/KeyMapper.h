@@ -17,7 +17,7 @@ class CKeyMapper {
 public:
     // Default bindings; creates no device.
     CKeyMapper();
-    virtual ~CKeyMapper();
+    virtual ~CKeyMapper();  // destroys the devices
 
     // Stores the view (null: positions stay in window coordinates); creates the keyboard, the
     // mouse and the joystick unless they exist. Needs the application's window.
@@ -28,24 +28,25 @@ public:
     // Whether any scan code bound to the logical key (or its joystick key) is held / was just
     // pressed. False while the devices do not exist.
     bool IsDown(int32_t logicalKey) const;
-    bool IsTriggered(int32_t logicalKey) const;
+    bool IsTriggered(int32_t logicalKey) const;  // (just pressed)
     // Destroys the three devices; a later Update creates a fresh set.
     void Destroy();
 
+    // Whether Create has run and Destroy has not.
     bool IsCreated() const { return created_; }
 
     // The process's one mapper.
     static CKeyMapper& GetInstance();
 
     // Read by the widgets; keyTable is written by the application after Create.
-    std::unique_ptr<CDirectInput> keyboard;
-    std::unique_ptr<CMouse> mouse;
-    std::unique_ptr<CJoyStick> joystick;
+    std::unique_ptr<CDirectInput> keyboard;  // the keyboard
+    std::unique_ptr<CMouse> mouse;  // the mouse
+    std::unique_ptr<CJoyStick> joystick;  // the joystick
     // keyTable[scan code] = logical key number; 0 = unbound.
     int32_t keyTable[CKeyBuffers::kKeyCount] = {};
     // Mouse position after the last Update, in logical coordinates when a view is set.
     int32_t mouseX = 0;
-    int32_t mouseY = 0;
+    int32_t mouseY = 0;  // the same, vertically
     // Whether the joystick answers for logical keys 2 to 7.
     bool useJoyStick = true;
 

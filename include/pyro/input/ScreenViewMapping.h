@@ -7,8 +7,9 @@
 
 class IScreenViewMapping {
 public:
+    // The window position of logical (0, 0), across.
     virtual int32_t GetOriginX() const = 0;
-    virtual int32_t GetOriginY() const = 0;
+    virtual int32_t GetOriginY() const = 0;  // and down
     // Whole window pixels per logical pixel, at least 1.
     virtual int32_t GetMagnification() const = 0;
 

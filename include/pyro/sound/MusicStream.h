@@ -11,17 +11,19 @@
 #include <string>
 #include <vector>
 
+// A source of frames the mixer pulls from while a stream voice plays.
 class ISoundStream {
 public:
     virtual ~ISoundStream() = default;
     virtual int GetChannels() const = 0;    // 1 or 2
-    virtual int GetSampleRate() const = 0;
+    virtual int GetSampleRate() const = 0;  // frames per second
     // Up to frames frames, channels interleaved; how many were written, 0 at the end.
     virtual int Read(int16_t* out, int frames) = 0;
     // Back to the first frame; 0 on success.
     virtual int Rewind() = 0;
 };
 
+// Music from a file: Ogg Vorbis decoded as it plays, WAVE decoded once and served from memory.
 class CMusicStream : public ISoundStream {
 public:
     // Reads the file through the file object:
@@ -34,9 +36,11 @@ public:
     // Releases the file; Read then gives nothing.
     void Close();
 
-    int GetChannels() const override;
-    int GetSampleRate() const override;
+    int GetChannels() const override;  // 1 or 2; 0 when nothing is open
+    int GetSampleRate() const override;  // frames per second; 0 when nothing is open
+    // Up to frames frames, channels interleaved; how many were written, 0 at the end.
     int Read(int16_t* out, int frames) override;
+    // Back to the first frame; 0 on success.
     int Rewind() override;
 
 private:

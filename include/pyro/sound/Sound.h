@@ -29,6 +29,7 @@ public:
 
     // The decoded samples, channels interleaved at the sound's own rate.
     const CSoundData& GetData() const { return data_; }
+    // True when the sound holds samples.
     bool IsLoaded() const { return !data_.samples.empty(); }
     // Length in frames at the sound's own rate.
     uint32_t GetFrames() const { return data_.GetFrames(); }

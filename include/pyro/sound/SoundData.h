@@ -12,8 +12,9 @@ public:
 
     int channels = 0;       // 1 or 2
     int sampleRate = 0;     // frames per second, 1 to kMaxRate
-    std::vector<int16_t> samples;
+    std::vector<int16_t> samples;  // channels interleaved
 
+    // The length in frames (samples per channel).
     uint32_t GetFrames() const
     {
         return channels ? static_cast<uint32_t>(samples.size() / channels) : 0;

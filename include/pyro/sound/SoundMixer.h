@@ -23,17 +23,18 @@ struct CSoundParams {
     int volume = 256;         // 0 silent .. 256 as recorded
     int pan = 0;              // -256 left only .. 0 both sides at full .. 256 right only
     int pitch = 65536;        // playback speed, 16.16 fixed point (65536 as recorded), 1/64 to 8
-    bool loop = false;
+    bool loop = false;        // play the loop section again and again until stopped
     uint32_t loopStart = 0;   // frames of the sound; the loop jumps back here from loopEnd
     uint32_t loopEnd = 0;     // 0 (or past the end) means the end of the sound
     int fadeInMs = 0;         // rises from silence over this time
 };
 
+// The voices mixed into 16-bit stereo at 44.1 kHz, deterministically; see the file comment.
 class CSoundMixer {
 public:
-    static constexpr int kRate = 44100;
-    static constexpr int kMaxVoices = 256;
-    static constexpr int kPitchOne = 65536;
+    static constexpr int kRate = 44100;       // output frames per second
+    static constexpr int kMaxVoices = 256;    // the most voices a mixer can have
+    static constexpr int kPitchOne = 65536;   // the pitch that plays a sound at its own speed
 
     // voices is clamped to 1..kMaxVoices.
     explicit CSoundMixer(int voices = 32);
@@ -45,6 +46,7 @@ public:
     // one or two channels at 1 to CSoundData::kMaxRate, or every voice is busy. The sound must
     // stay loaded while the voice plays.
     virtual uint32_t Play(const CSound& sound, const CSoundParams& params = CSoundParams());
+    // The same for decoded samples the caller holds; they must outlive the voice.
     virtual uint32_t Play(const CSoundData& data, const CSoundParams& params = CSoundParams());
     // Starts a voice that pulls its frames from a stream as it plays; a looping stream rewinds
     // at its end (loop points do not apply). 0 when the stream is null or every voice is busy.
@@ -57,8 +59,11 @@ public:
     // Moves the voice's fade level (a gain on top of its volume, 256 at full) to level over ms
     // milliseconds, linearly; a fade to 0 stops the voice when it ends. ms 0 applies at once.
     virtual int Fade(uint32_t handle, int level, int ms);
+    // Volume 0 .. 256, clamped; takes effect in the next mixed block.
     virtual int SetVolume(uint32_t handle, int volume);
+    // Pan -256 (left only) .. 256 (right only), clamped.
     virtual int SetPan(uint32_t handle, int pan);
+    // Playback speed in 16.16 fixed point (kPitchOne as recorded), clamped to 1/64 .. 8.
     virtual int SetPitch(uint32_t handle, int pitch);
     // Turning the loop off lets the voice play on to the end of the sound and stop there.
     virtual int SetLoop(uint32_t handle, bool loop);
@@ -86,6 +91,7 @@ public:
 
     // Scales the final sum; 0 .. 256 (as mixed), clamped.
     virtual void SetMasterVolume(int volume);
+    // The master volume, 0 .. 256.
     virtual int GetMasterVolume();
 
     // Mixes frames frames of interleaved 16-bit stereo into out, advancing every voice. The

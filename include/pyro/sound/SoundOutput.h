@@ -18,7 +18,7 @@ class CSoundMixer;
 
 class CSoundOutput : public CThreadObject, public IWindowHook {
 public:
-    static constexpr int kBuffers = 4;
+    static constexpr int kBuffers = 4;  // buffers queued at the device
     static constexpr int kBufferFrames = 441;  // 10 ms at 44.1 kHz
 
     CSoundOutput() = default;
@@ -32,13 +32,16 @@ public:
     int Open(CSoundMixer* mixer, UINT device = WAVE_MAPPER);
     // Stops the thread and closes the device; nothing when not open.
     void Close();
+    // True while a device is open.
     bool IsOpen() const { return wave_ != nullptr; }
     // While paused no buffer is mixed or played: voices keep their place.
     void SetPaused(bool paused);
+    // True while paused by SetPaused or by the minimised application.
     bool IsPaused() const { return paused_; }
 
     // Follows the application's minimised state when it pauses on minimise.
     LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Wakes the thread so that it ends (the thread object's stop request).
     void Invalidate() override;
 
 protected:

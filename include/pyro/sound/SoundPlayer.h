@@ -9,6 +9,7 @@
 
 class CSoundPlayer : public CSoundMixer {
 public:
+    // A mixer of voices voices (1 .. kMaxVoices) with no device open yet.
     explicit CSoundPlayer(int voices = 32) : CSoundMixer(voices) {}
     ~CSoundPlayer() override { Destroy(); }
 
@@ -18,6 +19,7 @@ public:
     void Destroy() { output_.Close(); }
     // True when sound reaches a device.
     bool IsAudible() const { return output_.IsOpen(); }
+    // The output, for pausing by hand or asking its state.
     CSoundOutput& GetOutput() { return output_; }
 
 private:

@@ -23,8 +23,11 @@ public:
     //   CSoundData::kMaxRate; kSoundOutOfMemory the decoder's tables need more memory than the
     //   file justifies.
     virtual int Open(const unsigned char* bytes, uint32_t size);
+    // Frees the decoder; Read then gives nothing.
     virtual void Close();
+    // 1 or 2 (wider streams are folded to stereo); 0 when nothing is open.
     virtual int GetChannels() const { return channels_; }
+    // Frames per second; 0 when nothing is open.
     virtual int GetSampleRate() const { return sampleRate_; }
     // Decodes up to frames frames (channels interleaved) into out and returns how many; 0 at
     // the end, after a decoding error, or when nothing is open.

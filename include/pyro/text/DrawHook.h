@@ -12,7 +12,7 @@ class CPlaneBase;
 
 class CDrawHook {
 public:
-    CDrawHook() = default;
+    CDrawHook() = default;  // not registered anywhere
     CDrawHook(const CDrawHook&) = delete;
     CDrawHook& operator=(const CDrawHook&) = delete;
 
@@ -24,12 +24,13 @@ public:
     // Does nothing here.
     virtual void OnDrawPlane(CPlaneBase* plane);
 
-    int32_t x = 0;
-    int32_t y = 0;
+    int32_t x = 0;  // where a hook draws, across
+    int32_t y = 0;  // and down
     // The screen skips a hook whose flag is 0.
     uint8_t enabled = 1;
 };
 
+// CGDIHook: a drawing hook in the GDI list of the calling thread's screen while it lives.
 class CGDIHook : public CDrawHook {
 public:
     // Appended to the GDI hook list of the calling thread's screen, when there is one.

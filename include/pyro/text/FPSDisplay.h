@@ -22,6 +22,7 @@ public:
 
     // The long form adds "(SkipFrame n)".
     void SetShowSkipFrame(bool show) { showSkipFrame_ = show ? 1 : 0; }
+    // The text object the read-out draws with.
     const CTextDraw& GetTextDraw() const { return text_; }
 
 private:

@@ -14,8 +14,8 @@ public:
     // A colour value that switches the text, its shadow or its background off.
     static constexpr uint32_t kNone = 0xFFFFFFFF;
 
-    CTextDraw();
-    virtual ~CTextDraw();
+    CTextDraw();  // white text with a grey shadow, 16 pixels high, default face
+    virtual ~CTextDraw();  // the text
 
     // Each setter returns the object itself. Colours are GDI values 0x00BBGGRR.
     CTextDraw& SetText(const char* text);
@@ -25,20 +25,27 @@ public:
     static std::string FormatV(const char* format, va_list args);
     // 0 "ＭＳ ゴシック", 1 "ＭＳ Ｐゴシック", 2 "ＭＳ 明朝", 3 "ＭＳ Ｐ明朝", other: the default face.
     CTextDraw& SetFaceIndex(int32_t index);
-    // A face name that is not valid Shift-JIS makes drawing draw nothing and measuring fail.
+    // A face by name; an empty name is the default face. A name that is not valid Shift-JIS
+    // makes drawing draw nothing and measuring fail.
     CTextDraw& SetFaceName(const char* faceName);
     // Sets the font height and the line spacing.
     CTextDraw& SetHeight(int32_t height);
+    // The distance from one line's top to the next line's.
     CTextDraw& SetLineSpacing(int32_t spacing);
+    // The text's colour; kNone draws no text.
     CTextDraw& SetTextColor(uint32_t colour);
+    // The shadow's colour; kNone draws no shadow.
     CTextDraw& SetShadowColor(uint32_t colour);
+    // The background's colour behind the text; kNone (the default) leaves it.
     CTextDraw& SetBkColor(uint32_t colour);
     // 0 default, 1 draft, 2 proof, 3 antialiased, 4 non-antialiased; other indices change nothing.
     CTextDraw& SetQuality(int32_t index);
+    // The font weight, 100 to 900.
     CTextDraw& SetWeight(int32_t weight);
-    CTextDraw& SetItalic(bool italic);
-    CTextDraw& SetUnderline(bool underline);
-    CTextDraw& SetStrikeOut(bool strikeOut);
+    CTextDraw& SetItalic(bool italic);  // italic letters
+    CTextDraw& SetUnderline(bool underline);  // underlined
+    CTextDraw& SetStrikeOut(bool strikeOut);  // struck out
+    // Where the shadow lies from the text; (2, 2) to begin with.
     CTextDraw& SetShadowOffset(int32_t x, int32_t y);
 
     // Draws with the text's top-left corner at (x, y): first the shadow, then the text.
@@ -46,16 +53,27 @@ public:
     // 0 and the size the text needs (with 3 pixels to spare each way), or 1 and 0 by 0.
     int32_t GetTextSize(int32_t* width, int32_t* height) const;
 
+    // The text.
     const std::string& GetText() const { return text_; }
+    // The face name.
     const std::string& GetFaceName() const { return faceName_; }
+    // The shadow offset.
     void GetShadowOffset(int32_t* x, int32_t* y) const;
+    // The font height.
     int32_t GetHeight() const { return height_; }
+    // The line spacing.
     int32_t GetLineSpacing() const { return lineSpacing_; }
+    // The GDI font quality.
     uint32_t GetQuality() const { return quality_; }
+    // The text colour.
     uint32_t GetTextColor() const { return textColor_; }
+    // The shadow colour.
     uint32_t GetShadowColor() const { return shadowColor_; }
+    // The background colour.
     uint32_t GetBkColor() const { return bkColor_; }
+    // The font weight.
     int32_t GetWeight() const { return weight_; }
+    // Whether the letters are italic.
     bool IsItalic() const { return italic_ != 0; }
 
 private:

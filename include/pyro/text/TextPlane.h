@@ -18,10 +18,12 @@ public:
     // loaded image keeps its size and content, and the text is drawn over it.
     int32_t RenderText();
 
+    // What is rendered: the text and its settings.
     CTextDraw text;
     // Where the text is placed inside the plane (before the quarter turn, for vertical text).
     int32_t drawX = 0;
-    int32_t drawY = 0;
+    int32_t drawY = 0;  // and down
+    // Whether the text runs downwards, each character upright.
     bool vertical = false;
 
 private:

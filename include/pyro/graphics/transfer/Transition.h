@@ -17,22 +17,27 @@
 using TransitionFunc = int32_t (*)(CPlaneBase* dst, CPlane* src, int32_t x, int32_t y,
                                    int32_t phase, int32_t mode, int32_t fade, Rect* clip);
 
+// The number of effects.
 constexpr int32_t TransitionCount = 83;
 // Effect numbers 0 to 82; 0 and 1 are the same effect.
 extern const TransitionFunc TransitionTable[TransitionCount];
+// A short English name of each effect, such as "dissolve from top" or "spiral inward 4".
+extern const char* const TransitionName[TransitionCount];
 
 // One step of one effect, as its body sees it: the phase is 1 to 255, the mode 0 to 3 and the
 // source at least 1 by 1. Bodies describe pieces of the source; the frame clamps them and
 // issues the transfers.
 struct TransitionStep {
-    CPlaneBase* dst;
-    CPlane* src;
-    int32_t x, y;
-    int32_t phase;
-    int32_t mode;
-    int32_t fade;
-    Rect* clip;
-    int32_t w, h;  // the source's size
+    CPlaneBase* dst;  // the drawing target
+    CPlane* src;  // the picture coming in
+    int32_t x;  // where the source's top-left corner goes, across
+    int32_t y;  // and down
+    int32_t phase;  // 1 to 255
+    int32_t mode;  // 0 to 3, as TransitionFunc
+    int32_t fade;  // the fade level of mode 2
+    Rect* clip;  // passed to every transfer; may be null
+    int32_t w;  // the source's width
+    int32_t h;  // the source's height
 
     // Draws the source piece at (left, top) of width by height where it belongs, x + left,
     // y + top, moved by (dx, dy). The piece is first cut to the source; cutting its left or top
@@ -56,6 +61,7 @@ void ForEachTile(const TransitionStep& t, int32_t tileW, int32_t tileH, Visit vi
         for (int32_t c = 0; c < t.w; c += tileW) visit(c, r);
 }
 
+// The body of an effect: the pieces of one step.
 using TransitionBody = void (*)(const TransitionStep& step);
 
 // The frame every effect shares: nothing at phase 0 or below, the whole source at 256 and
@@ -64,6 +70,7 @@ int32_t RunTransition(TransitionBody body, CPlaneBase* dst, CPlane* src, int32_t
                       int32_t phase, int32_t mode, int32_t fade, Rect* clip);
 
 template <TransitionBody Body>
+// An effect as a TransitionFunc: RunTransition with its body.
 int32_t Transition(CPlaneBase* dst, CPlane* src, int32_t x, int32_t y, int32_t phase,
                    int32_t mode, int32_t fade, Rect* clip)
 {

@@ -1,0 +1,1 @@
+../../cmake/toolchain-i686-w64-mingw32.cmake

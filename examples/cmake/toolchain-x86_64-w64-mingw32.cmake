@@ -1,0 +1,1 @@
+../../cmake/toolchain-x86_64-w64-mingw32.cmake

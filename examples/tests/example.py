@@ -1,0 +1,127 @@
+"""Runs an example under Wine and reads what it leaves: its printed output and its screen shots.
+
+The environment gives the Wine prefix (WINEPREFIX) and the X display (DISPLAY); the programs run
+with the Japanese locale, so that Wine's ANSI code page is 932 as the framework expects.
+"""
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+
+
+def wine():
+    for candidate in (os.environ.get('PYRO_WINE'), '/usr/lib/wine/wine64', shutil.which('wine64'),
+                      shutil.which('wine')):
+        if candidate and os.path.exists(candidate):
+            return candidate
+    sys.exit('no wine64 found')
+
+
+def run(program, *args, timeout=120, env=None):
+    """Runs the program in its own folder, where its data lies, and returns (exit code, its
+    output and error output)."""
+    environment = dict(os.environ, LANG='ja_JP.UTF-8', LC_ALL='ja_JP.UTF-8',
+                       WINEDLLOVERRIDES='mscoree,mshtml=')
+    environment.setdefault('WINEDEBUG', '-all')
+    environment.update(env or {})
+    # Wine's background processes inherit the output descriptors and outlive the program: read
+    # the output from a file rather than waiting for a pipe to close.
+    with tempfile.TemporaryFile() as out:
+        code = subprocess.call([wine(), program, *args], stdout=out, stderr=out,
+                               stdin=subprocess.DEVNULL, env=environment, timeout=timeout,
+                               cwd=os.path.dirname(os.path.abspath(program)))
+        out.seek(0)
+        return code, out.read().decode('utf-8', 'replace')
+
+
+def shot(program, name, frames, *args):
+    """Runs the program for the frames and returns (exit code, output, the last frame's Bitmap
+    written to name in the current folder)."""
+    path = os.path.abspath(name)
+    if os.path.exists(path):
+        os.remove(path)
+    # Wine's drive Z: is the root of the file system.
+    code, output = run(program, '--shot', 'Z:' + path.replace('/', '\\'), '--frames', str(frames), *args)
+    return code, output, Bitmap(path) if os.path.exists(path) else None
+
+
+def start(program, *args):
+    """Starts the program and returns (process, file its output goes to)."""
+    environment = dict(os.environ, LANG='ja_JP.UTF-8', LC_ALL='ja_JP.UTF-8',
+                       WINEDEBUG='-all', WINEDLLOVERRIDES='mscoree,mshtml=')
+    out = tempfile.NamedTemporaryFile(delete=False)
+    process = subprocess.Popen([wine(), program, *args], stdout=out, stderr=out,
+                               cwd=os.path.dirname(os.path.abspath(program)),
+                               stdin=subprocess.DEVNULL, env=environment)
+    return process, out.name
+
+
+class Bitmap:
+    """A 24-bit Windows bitmap as the framework writes it; pixels as 0xRRGGBB."""
+
+    def __init__(self, path):
+        with open(path, 'rb') as f:
+            data = f.read()
+        if data[:2] != b'BM':
+            raise ValueError(f'{path} is not a bitmap')
+        offset, = struct.unpack_from('<I', data, 10)
+        self.width, height, _, bits = struct.unpack_from('<iiHH', data, 18)
+        if bits != 24:
+            raise ValueError(f'{path} has {bits} bits per pixel')
+        self.height = abs(height)
+        self.bottom_up = height > 0
+        self.stride = (self.width * 3 + 3) & ~3
+        self.data = data
+        self.offset = offset
+
+    def pixel(self, x, y):
+        row = self.height - 1 - y if self.bottom_up else y
+        i = self.offset + row * self.stride + x * 3
+        b, g, r = self.data[i], self.data[i + 1], self.data[i + 2]
+        return (r << 16) | (g << 8) | b
+
+    def count(self, rect, predicate):
+        """How many pixels of rect (left, top, right, bottom) satisfy predicate(colour)."""
+        left, top, right, bottom = rect
+        return sum(1 for y in range(top, bottom) for x in range(left, right)
+                   if predicate(self.pixel(x, y)))
+
+    def colours(self, rect):
+        left, top, right, bottom = rect
+        return {self.pixel(x, y) for y in range(top, bottom) for x in range(left, right)}
+
+
+class Checks:
+    """Collects failed checks so that a test reports all of them, then exits 1 if any failed."""
+
+    def __init__(self):
+        self.failed = 0
+
+    def check(self, condition, what):
+        print(('ok   ' if condition else 'FAIL ') + what)
+        if not condition:
+            self.failed += 1
+
+    def equal(self, actual, expected, what):
+        self.check(actual == expected, f'{what}: {fmt(actual)}' +
+                   ('' if actual == expected else f', expected {fmt(expected)}'))
+
+    def done(self):
+        print(f'{self.failed} failed' if self.failed else 'all checks passed')
+        sys.exit(1 if self.failed else 0)
+
+
+def fmt(value):
+    if isinstance(value, (set, frozenset)):
+        return '{' + ', '.join(fmt(v) for v in sorted(value)) + '}'
+    return f'{value:06X}' if isinstance(value, int) and value > 255 else repr(value)
+
+
+if __name__ == '__main__':
+    # example.py PROGRAM [ARGUMENTS...]: runs a program under Wine and passes on its output and
+    # exit code.
+    code, output = run(*sys.argv[1:])
+    print(output, end='')
+    sys.exit(code)
