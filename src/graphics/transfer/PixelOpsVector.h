@@ -185,9 +185,9 @@ struct PixelOpsVector {
     template <class Rule>
     struct IsKeyed<Rule, std::void_t<decltype(Rule::kKeyed)>> : std::true_type {};
 
-    // Applies a rule along a row a register at a time, from the first pixel at which the
-    // destination is aligned to a register's size; the pixels before it and those that do not
-    // fill a register at the end go one by one.
+    // Applies a rule along a row a register at a time; the pixels that do not fill a register at
+    // the end go one by one. The registers are not aligned: handling a row's first pixels one by
+    // one until they were cost more on short rows than the unaligned moves do.
     template <class Rule>
     struct Row {
         Rule rule;
@@ -206,10 +206,7 @@ struct PixelOpsVector {
             // need not be reloaded after every store.
             const Rule r = rule;
             Cursor c = cursor;
-            constexpr size_t bytes = V::kPixels * 4;
-            const size_t lead = ((bytes - reinterpret_cast<uintptr_t>(d) % bytes) % bytes) / 4;
             size_t i = 0;
-            for (; i < lead && i < n; ++i) One(r, d + i, c.Next());
             for (; i + V::kPixels <= n; i += V::kPixels) {
                 const Reg s = Fetch(c);
                 // Sprites are mostly key: a register of key pixels leaves the destination alone.

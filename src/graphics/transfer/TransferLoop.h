@@ -72,8 +72,8 @@ private:
 // as one. Only for two different planes: within one plane the order of the rows matters.
 bool RowsJoin(const TransferState& st, const PixelView& dst, const PixelView& src);
 
-// The row index the stepping of a stretch reaches after rows, and the set-up's clamping of the
-// last yClamped rows to the bottom row: one call per destination row.
+// The source row of each destination row of a stretch: the set-up's error stepping, and the
+// source rectangle's bottom row for the last yClamped rows.
 class RowStepper {
 public:
     explicit RowStepper(const TransferState& st)

@@ -4,6 +4,7 @@
 # template) the linker keeps one copy for every caller, and if it kept theirs, processors
 # without the instructions would run it.
 #   cmake -DNM=<nm> -DOBJECTS=<objects separated by |> -P SetIsolation.cmake
+# The 32-bit Windows build runs it after building the library; the tested builds as a test.
 cmake_minimum_required(VERSION 3.25)
 string(REPLACE "|" ";" objects "${OBJECTS}")
 set(vector_objects "")
