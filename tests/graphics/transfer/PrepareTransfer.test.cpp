@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdint>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -380,6 +381,39 @@ TEST_CASE("stretches wider than the column table's room on the stack keep the st
             Rect used = clip;
             CHECK(Columns(mirrored ? "TransferCopyMirrored" : "TransferCopy", 700, 1500, 0,
                           nullptr, &size, &used, set) == want);
+        }
+    }
+}
+
+TEST_CASE("a plane stretched onto itself reads each source row as the rows before left it")
+{
+    // The top-left 3 x 3 pixels over the whole 6 x 6 plane: destination row r reads source row
+    // m[r], which rows before it may have rewritten; a row is read whole before it is written.
+    const Size six{6, 1};
+    const std::vector<int> m = Columns("TransferCopy", 3, 6, 0, nullptr, &six, nullptr);
+    REQUIRE(m == std::vector<int>{0, 0, 0, 1, 1, 2});
+    std::vector<uint32_t> start;
+    for (uint32_t i = 0; i < 36; ++i) start.push_back((i + 1) * 0x010101u);
+    for (const char* name : {"TransferCopy", "TransferAdd"}) {
+        const bool add = std::string(name) == "TransferAdd";
+        std::vector<uint32_t> want = start;
+        for (size_t r = 0; r < 6; ++r) {
+            const std::vector<uint32_t> from(want.begin() + ptrdiff_t(m[r] * 6),
+                                             want.begin() + ptrdiff_t(m[r] * 6 + 6));
+            for (size_t c = 0; c < 6; ++c) {
+                const uint32_t s = from[size_t(m[c])];
+                want[r * 6 + c] = add ? s + want[r * 6 + c] : s;  // no channel reaches 256
+            }
+        }
+        for (PixelSet set : AllSets()) {
+            CAPTURE(name);
+            CAPTURE(SetName(set));
+            auto plane = MakePlane(6, 6, start, set);
+            const Rect corner{0, 0, 3, 3};
+            const Size whole{6, 6};
+            FindTransfer(name).Run(*plane->GetImpl(), plane.get(), 0, 0, 0, 0, &corner, &whole,
+                                   nullptr);
+            CHECK(PixelsOf(*plane) == want);
         }
     }
 }
