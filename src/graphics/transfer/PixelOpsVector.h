@@ -1,8 +1,8 @@
 // The pixel rules of the vector transfer sets, written once over a register of V::kPixels
-// pixels; V supplies the instructions (PixelOpsSSE2.h). Each rule gives exactly the MMX twin's
-// pixels (PixelOpsMMX.h), so the top byte of add and subtract saturates and the alpha blend
-// weights the destination by 256 - A. Only the file that builds a vector set includes this,
-// compiled for that set's instructions.
+// pixels; V supplies the instructions (PixelOpsSSE2.h, PixelOpsAVX2.h). Each rule gives exactly
+// the MMX twin's pixels (PixelOpsMMX.h), so the top byte of add and subtract saturates and the
+// alpha blend weights the destination by 256 - A. Only the files that build a vector set
+// include this, each compiled for its set's instructions.
 #pragma once
 
 #include "graphics/transfer/PixelOps.h"

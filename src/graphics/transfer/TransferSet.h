@@ -2,8 +2,8 @@
 // a namespace of pixel rules named as in the list, plus a struct Set that gives its row
 // function Row<Rule>, its key wrapper Keyed<Rule, Mask>, Gather(table, out, row) for the source
 // rows of a stretch (ColumnTable) and Leave() (what must follow a loop, such as leaving the MMX
-// state). Every generated transfer is the clip and stretch set-up into
-// the destination's transfer state followed by the set's row function along every row.
+// state). Every generated transfer is the clip and stretch set-up into the destination's
+// transfer state followed by the set's row function along every row.
 #pragma once
 
 #include <pyro/graphics/Plane.h>
@@ -35,15 +35,16 @@ int32_t RunSetTransfer(CPlaneImpl& dst, CPlane* src, int32_t x, int32_t y, uint3
     PixelOps::AlphaMixTable table;
     const Rule rule = MakeRule<Rule>(PixelOps::RuleArgs{dstRate, srcRate, &table});
     const TransferState& st = dst.GetTransferState();
+    const PixelView to = dst.GetPixelView();
     if constexpr (Key == TransferKey::None) {
         using RowFn = typename Set::template Row<Rule>;
-        ForEachTransferRow<Mirrored, Set>(st, dst.GetPixelView(), from.GetPixelView(), RowFn{rule});
+        ForEachTransferRow<Mirrored, Set>(st, to, from.GetPixelView(), RowFn{rule});
     } else {
         constexpr uint32_t mask = Key == TransferKey::Colour ? 0xFFFFFFu : 0xFFFFFFFFu;
         using KeyedRule = typename Set::template Keyed<Rule, mask>;
         using RowFn = typename Set::template Row<KeyedRule>;
-        ForEachTransferRow<Mirrored, Set>(st, dst.GetPixelView(), from.GetPixelView(),
-                                     RowFn{KeyedRule{rule, from.GetColorKey()}});
+        ForEachTransferRow<Mirrored, Set>(st, to, from.GetPixelView(),
+                                          RowFn{KeyedRule{rule, from.GetColorKey()}});
     }
     Set::Leave();
     return 0;

@@ -19,46 +19,46 @@
 
 enum class TransferKey { None, Whole, Colour };
 
-#define PYRO_TRANSFERS(X)                                          \
-    X(TransferCopyKeyed, Copy, false, Whole, Plain)                \
-    X(TransferCopy, Copy, false, None, Plain)                      \
-    X(TransferAverageKeyed, Average, false, Whole, Plain)          \
-    X(TransferAverage, Average, false, None, Plain)                \
-    X(TransferMixKeyed, Mix, false, Whole, Rates)                  \
-    X(TransferMix, Mix, false, None, Rates)                        \
-    X(TransferAddKeyed, Add, false, Whole, Plain)                  \
-    X(TransferAdd, Add, false, None, Plain)                        \
-    X(TransferSubtractKeyed, Subtract, false, Whole, Plain)        \
-    X(TransferSubtract, Subtract, false, None, Plain)              \
-    X(TransferOpaqueKeyed, Opaque, false, Colour, Plain)           \
-    X(TransferOpaque, Opaque, false, None, Plain)                  \
-    X(TransferAlphaMix, AlphaMix, false, None, Rates)              \
-    X(TransferAlpha, Alpha, false, None, Plain)                    \
-    X(TransferColourOnlyKeyed, ColourOnly, false, Whole, Plain)    \
-    X(TransferColourOnly, ColourOnly, false, None, Plain)          \
-    X(TransferCopyKeyedMirrored, Copy, true, Whole, Plain)         \
-    X(TransferCopyMirrored, Copy, true, None, Plain)               \
-    X(TransferAverageKeyedMirrored, Average, true, Whole, Plain)   \
-    X(TransferAverageMirrored, Average, true, None, Plain)         \
-    X(TransferMixKeyedMirrored, Mix, true, Whole, Rates)           \
-    X(TransferMixMirrored, Mix, true, None, Rates)                 \
-    X(TransferAddKeyedMirrored, Add, true, Whole, Plain)           \
-    X(TransferAddMirrored, Add, true, None, Plain)                 \
-    X(TransferSubtractKeyedMirrored, Subtract, true, Whole, Plain) \
-    X(TransferSubtractMirrored, Subtract, true, None, Plain)       \
-    X(TransferOpaqueKeyedMirrored, Opaque, true, Colour, Plain)    \
-    X(TransferOpaqueMirrored, Opaque, true, None, Plain)           \
-    X(TransferAlphaMixMirrored, AlphaMix, true, None, Rates)       \
-    X(TransferAlphaMirrored, Alpha, true, None, Plain)             \
-    X(TransferColourOnlyKeyedMirrored, ColourOnly, true, Whole, Plain) \
-    X(TransferColourOnlyMirrored, ColourOnly, true, None, Plain)
+#define PYRO_TRANSFERS(X)                                                    \
+    X(TransferCopyKeyed,                Copy,        false,  Whole,   Plain) \
+    X(TransferCopy,                     Copy,        false,  None,    Plain) \
+    X(TransferAverageKeyed,             Average,     false,  Whole,   Plain) \
+    X(TransferAverage,                  Average,     false,  None,    Plain) \
+    X(TransferMixKeyed,                 Mix,         false,  Whole,   Rates) \
+    X(TransferMix,                      Mix,         false,  None,    Rates) \
+    X(TransferAddKeyed,                 Add,         false,  Whole,   Plain) \
+    X(TransferAdd,                      Add,         false,  None,    Plain) \
+    X(TransferSubtractKeyed,            Subtract,    false,  Whole,   Plain) \
+    X(TransferSubtract,                 Subtract,    false,  None,    Plain) \
+    X(TransferOpaqueKeyed,              Opaque,      false,  Colour,  Plain) \
+    X(TransferOpaque,                   Opaque,      false,  None,    Plain) \
+    X(TransferAlphaMix,                 AlphaMix,    false,  None,    Rates) \
+    X(TransferAlpha,                    Alpha,       false,  None,    Plain) \
+    X(TransferColourOnlyKeyed,          ColourOnly,  false,  Whole,   Plain) \
+    X(TransferColourOnly,               ColourOnly,  false,  None,    Plain) \
+    X(TransferCopyKeyedMirrored,        Copy,        true,   Whole,   Plain) \
+    X(TransferCopyMirrored,             Copy,        true,   None,    Plain) \
+    X(TransferAverageKeyedMirrored,     Average,     true,   Whole,   Plain) \
+    X(TransferAverageMirrored,          Average,     true,   None,    Plain) \
+    X(TransferMixKeyedMirrored,         Mix,         true,   Whole,   Rates) \
+    X(TransferMixMirrored,              Mix,         true,   None,    Rates) \
+    X(TransferAddKeyedMirrored,         Add,         true,   Whole,   Plain) \
+    X(TransferAddMirrored,              Add,         true,   None,    Plain) \
+    X(TransferSubtractKeyedMirrored,    Subtract,    true,   Whole,   Plain) \
+    X(TransferSubtractMirrored,         Subtract,    true,   None,    Plain) \
+    X(TransferOpaqueKeyedMirrored,      Opaque,      true,   Colour,  Plain) \
+    X(TransferOpaqueMirrored,           Opaque,      true,   None,    Plain) \
+    X(TransferAlphaMixMirrored,         AlphaMix,    true,   None,    Rates) \
+    X(TransferAlphaMirrored,            Alpha,       true,   None,    Plain) \
+    X(TransferColourOnlyKeyedMirrored,  ColourOnly,  true,   Whole,   Plain) \
+    X(TransferColourOnlyMirrored,       ColourOnly,  true,   None,    Plain)
 
 // The parameter lists of the two argument forms, and the rates each passes on (none: 0, 0).
 #define PYRO_TRANSFER_PARAMS_Plain \
-    CPlane *src, int32_t x, int32_t y, const Rect *srcRect, const Size *size, Rect *clip
-#define PYRO_TRANSFER_PARAMS_Rates                                                       \
-    CPlane *src, int32_t x, int32_t y, uint32_t dstRate, uint32_t srcRate, const Rect *srcRect, \
-        const Size *size, Rect *clip
+    CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size, Rect* clip
+#define PYRO_TRANSFER_PARAMS_Rates                                                           \
+    CPlane* src, int32_t x, int32_t y, uint32_t dstRate, uint32_t srcRate, const Rect* srcRect, \
+        const Size* size, Rect* clip
 #define PYRO_TRANSFER_RATES_Plain 0u, 0u
 #define PYRO_TRANSFER_RATES_Rates dstRate, srcRate
 
