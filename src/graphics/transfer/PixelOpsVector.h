@@ -185,8 +185,8 @@ struct PixelOpsVector {
     template <class Rule>
     struct IsKeyed<Rule, std::void_t<decltype(Rule::kKeyed)>> : std::true_type {};
 
-    // Applies a rule along a row a register at a time; the pixels that do not fill a register at
-    // the end go one by one. The registers are not aligned: handling a row's first pixels one by
+    // Applies a rule along a row a register or two at a time; the pixels that do not fill a
+    // register at the end go one by one. The registers are not aligned: handling a row's first pixels one by
     // one until they were cost more on short rows than the unaligned moves do.
     template <class Rule>
     struct Row {
@@ -207,16 +207,28 @@ struct PixelOpsVector {
             const Rule r = rule;
             Cursor c = cursor;
             size_t i = 0;
-            for (; i + V::kPixels <= n; i += V::kPixels) {
-                const Reg s = Fetch(c);
-                // Sprites are mostly key: a register of key pixels leaves the destination alone.
-                if constexpr (IsKeyed<Rule>::value) {
-                    if (V::AllSet(r.Same(s))) continue;
-                }
-                V::Store(d + i, r(s, V::Load(d + i)));
+            // Two registers a turn: the loop's own instructions cost as much as a simple rule's.
+            for (; i + 2 * V::kPixels <= n; i += 2 * V::kPixels) {
+                const Reg s0 = Fetch(c);
+                const Reg s1 = Fetch(c);
+                Apply(r, d + i, s0);
+                Apply(r, d + i + V::kPixels, s1);
+            }
+            if (i + V::kPixels <= n) {
+                Apply(r, d + i, Fetch(c));
+                i += V::kPixels;
             }
             for (; i < n; ++i) One(r, d + i, c.Next());
             cursor = c;
+        }
+
+        static PYRO_VECTOR_INLINE void Apply(const Rule& r, uint32_t* d, Reg s)
+        {
+            // Sprites are mostly key: a register of key pixels leaves the destination alone.
+            if constexpr (IsKeyed<Rule>::value) {
+                if (V::AllSet(r.Same(s))) return;
+            }
+            V::Store(d, r(s, V::Load(d)));
         }
 
         static PYRO_VECTOR_INLINE void One(const Rule& r, uint32_t* d, uint32_t s)
