@@ -1,7 +1,7 @@
 // CDIBPlane: the complete portable plane implementation in plain integer code: the sixteen
 // transfers and their mirrored twins (generated from TransferList.h with the rules of PixelOps),
-// the effects and the geometry. CDIBPlaneMMX and CDIBPlaneSSE2 replace the transfers with
-// accelerated code.
+// the effects and the geometry. CDIBPlaneMMX, CDIBPlaneSSE2 and CDIBPlaneAVX2 replace the
+// transfers with accelerated code.
 #pragma once
 
 #include <pyro/graphics/PlaneImpl.h>

@@ -22,7 +22,7 @@ struct AlphaMixTable {
 void BuildAlphaMixTable(AlphaMixTable& table, uint32_t dstRate, uint32_t srcRate);
 
 // What the rules of every set are built from: the two rates of the blends, and room for the
-// factor table that the alpha mix builds from them.
+// factor table that the portable and the MMX alpha mix build from them.
 struct RuleArgs {
     uint32_t dstRate;
     uint32_t srcRate;
