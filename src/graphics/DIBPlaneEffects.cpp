@@ -123,29 +123,14 @@ int32_t CDIBPlane::CopyScaleAlpha(CPlane* src, int32_t rate, const Rect* rect)
     return 0;
 }
 
-// The colour rides as the "source" of the add and subtract rules; its top byte is 0, so both
-// leave the alpha bytes as they were.
-template <class Rule>
-int32_t CDIBPlane::ColourEffect(uint32_t colour, const Rect* rect)
-{
-    Rect r;
-    if (ColourEffectRect(rect, &r)) return 1;
-    const PixelOps::Row<Rule> row{};
-    for (int32_t y = r.top; y < r.bottom; ++y) {
-        FixedCursor c{colour & 0xFFFFFF};
-        row(rows_[size_t(y)] + r.left, size_t(r.right - r.left), c);
-    }
-    return 0;
-}
-
 int32_t CDIBPlane::AddColor(uint32_t colour, const Rect* rect)
 {
-    return ColourEffect<PixelOps::Add>(colour, rect);
+    return ColourEffect<PixelOps::Set, PixelOps::Add>(colour, rect);
 }
 
 int32_t CDIBPlane::SubColor(uint32_t colour, const Rect* rect)
 {
-    return ColourEffect<PixelOps::Subtract>(colour, rect);
+    return ColourEffect<PixelOps::Set, PixelOps::Subtract>(colour, rect);
 }
 
 // Every value is computed from the pixels as they were: the original of the row above is kept

@@ -3,6 +3,7 @@
 
 #include <pyro/graphics/CPUKind.h>
 #include "graphics/DIBPlane.h"
+#include "graphics/DIBPlaneAVX2.h"
 #include "graphics/DIBPlaneMMX.h"
 
 CPlane::CPlane() : impl_(CreateImpl(GetCPUKind()), true) {}
@@ -20,6 +21,8 @@ CPlaneImpl* CPlane::CreateImpl(int32_t cpuKind)
     switch (cpuKind) {
     case 3: return new CDIBPlaneMMX;
     case 4: return new CDIBPlaneMMXCMOV;
+    case 5: return new CDIBPlaneSSE2;
+    case 6: return new CDIBPlaneAVX2;
     default: return new CDIBPlane;
     }
 }

@@ -174,8 +174,6 @@ PixelView CPlaneImpl::GetPixelView() const
     return PixelView{reinterpret_cast<uint8_t*>(pixels_), pitch_};
 }
 
-PixelView CPlaneImpl::SourceView(CPlane* src) { return src->GetImpl()->GetPixelView(); }
-
 int32_t CPlaneImpl::TransferFade(CPlane* src, int32_t x, int32_t y, int32_t level,
                                  const Rect* srcRect, const Size* size, Rect* clip)
 {

@@ -10,7 +10,7 @@
 
 TEST_CASE("AddColor and SubColor saturate each colour channel and keep the alpha byte")
 {
-    for (PixelSet set : {PixelSet::Portable, PixelSet::MMX}) {
+    for (PixelSet set : AllSets()) {
         CAPTURE(SetName(set));
         // Five pixels: the MMX set takes the ends alone and the middle in pairs.
         auto plane = MakePlane(5, 1, std::vector<uint32_t>(5, 0xAB202020), set);
@@ -29,7 +29,7 @@ TEST_CASE("AddColor and SubColor saturate each colour channel and keep the alpha
 
 TEST_CASE("AddColor and SubColor refuse inverted and empty rectangles and clamp the rest")
 {
-    for (PixelSet set : {PixelSet::Portable, PixelSet::MMX}) {
+    for (PixelSet set : AllSets()) {
         CAPTURE(SetName(set));
         auto plane = MakePlane(4, 2, std::vector<uint32_t>(8, 0x00101010), set);
         CPlaneImpl* impl = plane->GetImpl();

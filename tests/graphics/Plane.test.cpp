@@ -1,10 +1,12 @@
 #include <pyro/graphics/Plane.h>
 
 #include <pyro/graphics/CPUKind.h>
+#include "graphics/CPUKindProbe.h"
 #include "graphics/PlaneTesting.h"
 
 #include <doctest/doctest.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -65,19 +67,39 @@ TEST_CASE("the processor kind picks the implementation")
 {
     const int32_t kind = GetCPUKind();
     CHECK(kind == GetCPUKind());
+    CHECK(kind == ChooseCPUKind(ProbeCPUKind(), std::getenv("PYRO_CPU_KIND")));
 #if defined(__x86_64__)
-    CHECK(kind == 4);  // every 64-bit x86 processor has MMX and conditional moves
+    CHECK(ProbeCPUKind() >= 5);  // every 64-bit x86 processor has MMX, conditional moves and SSE2
 #endif
-    for (int32_t k = 1; k <= 4; ++k) {
+    for (int32_t k = 1; k <= 6; ++k) {
         CAPTURE(k);
         CPlane plane(CPlane::CreateImpl(k), true);
         CPlaneImpl* impl = plane.GetImpl();
-        CHECK((dynamic_cast<CDIBPlaneMMXCMOV*>(impl) != nullptr) == (k == 4));
+        CHECK((dynamic_cast<CDIBPlaneAVX2*>(impl) != nullptr) == (k == 6));
+        CHECK((dynamic_cast<CDIBPlaneSSE2*>(impl) != nullptr) == (k >= 5));
+        CHECK((dynamic_cast<CDIBPlaneMMXCMOV*>(impl) != nullptr) == (k >= 4));
         CHECK((dynamic_cast<CDIBPlaneMMX*>(impl) != nullptr) == (k >= 3));
         CHECK(dynamic_cast<CDIBPlane*>(impl) != nullptr);
     }
     CPlane plane;
     CHECK((dynamic_cast<CDIBPlaneMMX*>(plane.GetImpl()) != nullptr) == (kind >= 3));
+    CHECK((dynamic_cast<CDIBPlaneSSE2*>(plane.GetImpl()) != nullptr) == (kind >= 5));
+    CHECK((dynamic_cast<CDIBPlaneAVX2*>(plane.GetImpl()) != nullptr) == (kind == 6));
+}
+
+TEST_CASE("the switch holds the kind down to the one it names, never above the processor's")
+{
+    CHECK(ChooseCPUKind(5, nullptr) == 5);
+    CHECK(ChooseCPUKind(5, "1") == 1);
+    CHECK(ChooseCPUKind(5, "3") == 3);
+    CHECK(ChooseCPUKind(6, "5") == 5);
+    CHECK(ChooseCPUKind(6, "6") == 6);
+    CHECK(ChooseCPUKind(3, "5") == 3);
+    CHECK(ChooseCPUKind(2, "4") == 2);
+    for (const char* ignored : {"", "0", "7", "9", "35", "3 ", " 3", "sse2", "-1"}) {
+        CAPTURE(ignored);
+        CHECK(ChooseCPUKind(4, ignored) == 4);
+    }
 }
 
 TEST_CASE("a plane lent an implementation leaves it to its owner")
@@ -164,7 +186,7 @@ TEST_CASE("the natural transfers follow the source's alpha flag")
 
 TEST_CASE("TransferFade draws nothing at level 0 and the natural transfer at 256")
 {
-    for (PixelSet set : {PixelSet::Portable, PixelSet::MMX}) {
+    for (PixelSet set : AllSets()) {
         CAPTURE(SetName(set));
         auto dst = MakePlane(2, 1, {0x00101010, 0x00101010}, set);
         auto src = MakePlane(2, 1, {0x00FF00FF, 0x00808080});

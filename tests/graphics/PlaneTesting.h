@@ -1,10 +1,12 @@
-// Helpers for the plane tests: planes of either transfer set built from pixel lists, their
+// Helpers for the plane tests: planes of any transfer set built from pixel lists, their
 // pixels read back, and a stub drawing target for test doubles of the drawing interface.
 #pragma once
 
 #include <pyro/graphics/Plane.h>
 #include <pyro/graphics/PlaneBase.h>
+#include "graphics/CPUKindProbe.h"
 #include "graphics/DIBPlane.h"
+#include "graphics/DIBPlaneAVX2.h"
 #include "graphics/DIBPlaneMMX.h"
 
 #include <algorithm>
@@ -14,17 +16,35 @@
 #include <string>
 #include <vector>
 
-enum class PixelSet { Portable, MMX };
+// The transfer sets by the processor kind that selects them.
+enum class PixelSet { Portable = 1, MMX = 3, SSE2 = 5, AVX2 = 6 };
 
-inline const char* SetName(PixelSet set) { return set == PixelSet::MMX ? "MMX" : "portable"; }
+inline const char* SetName(PixelSet set)
+{
+    switch (set) {
+    case PixelSet::AVX2: return "AVX2";
+    case PixelSet::SSE2: return "SSE2";
+    case PixelSet::MMX: return "MMX";
+    default: return "portable";
+    }
+}
+
+// Every set this processor can run (the sets exist only for x86, which always has MMX).
+inline std::vector<PixelSet> AllSets()
+{
+    std::vector<PixelSet> sets;
+    for (PixelSet set : {PixelSet::Portable, PixelSet::MMX, PixelSet::SSE2, PixelSet::AVX2})
+        if (set <= PixelSet::MMX || int32_t(set) <= ProbeCPUKind()) sets.push_back(set);
+    return sets;
+}
+
+inline CPlaneImpl* NewImpl(PixelSet set) { return CPlane::CreateImpl(int32_t(set)); }
 
 inline std::unique_ptr<CPlane> MakePlane(int32_t width, int32_t height,
                                          const std::vector<uint32_t>& pixels = {},
                                          PixelSet set = PixelSet::Portable)
 {
-    CPlaneImpl* impl = set == PixelSet::MMX ? static_cast<CPlaneImpl*>(new CDIBPlaneMMX)
-                                            : static_cast<CPlaneImpl*>(new CDIBPlane);
-    auto plane = std::make_unique<CPlane>(impl, true);
+    auto plane = std::make_unique<CPlane>(NewImpl(set), true);
     plane->Create(width, height);
     if (!pixels.empty() && pixels.size() == size_t(width) * size_t(height))
         std::copy(pixels.begin(), pixels.end(), plane->GetImpl()->GetPixels());
@@ -80,17 +100,15 @@ private:
     int32_t height_;
 };
 
-// The sixteen transfers and their mirrored twins, by slot, with what may differ between the
-// portable and the MMX set.
-enum class SetDifference { None, AddTopByte, SubtractTopByte, AlphaWeight };
-
+// The sixteen transfers and their mirrored twins, by slot, as the transfer list gives them.
 struct TransferOp {
     const char* name;
+    const char* rule;
     int32_t (CPlaneImpl::*six)(CPlane*, int32_t, int32_t, const Rect*, const Size*, Rect*);
     int32_t (CPlaneImpl::*eight)(CPlane*, int32_t, int32_t, uint32_t, uint32_t, const Rect*,
                                  const Size*, Rect*);
-    SetDifference difference;
     bool mirrored;
+    TransferKey key;
 
     int32_t Run(CPlaneImpl& dst, CPlane* src, int32_t x, int32_t y, uint32_t dstRate,
                 uint32_t srcRate, const Rect* srcRect, const Size* size, Rect* clip) const
@@ -100,48 +118,18 @@ struct TransferOp {
     }
 };
 
-#define PYRO_OP6(name, diff, m) {#name, &CPlaneImpl::name, nullptr, SetDifference::diff, m}
-#define PYRO_OP8(name, diff, m) {#name, nullptr, &CPlaneImpl::name, SetDifference::diff, m}
+#define PYRO_TEST_POINTERS_Plain(name) &CPlaneImpl::name, nullptr
+#define PYRO_TEST_POINTERS_Rates(name) nullptr, &CPlaneImpl::name
+#define PYRO_TEST_OP(name, rule, mirrored, key, args) \
+    {#name, #rule, PYRO_TEST_POINTERS_##args(name), mirrored, TransferKey::key},
 inline const std::vector<TransferOp>& AllTransfers()
 {
-    static const std::vector<TransferOp> ops = {
-        PYRO_OP6(TransferCopyKeyed, None, false),
-        PYRO_OP6(TransferCopy, None, false),
-        PYRO_OP6(TransferAverageKeyed, None, false),
-        PYRO_OP6(TransferAverage, None, false),
-        PYRO_OP8(TransferMixKeyed, None, false),
-        PYRO_OP8(TransferMix, None, false),
-        PYRO_OP6(TransferAddKeyed, AddTopByte, false),
-        PYRO_OP6(TransferAdd, AddTopByte, false),
-        PYRO_OP6(TransferSubtractKeyed, SubtractTopByte, false),
-        PYRO_OP6(TransferSubtract, SubtractTopByte, false),
-        PYRO_OP6(TransferOpaqueKeyed, None, false),
-        PYRO_OP6(TransferOpaque, None, false),
-        PYRO_OP8(TransferAlphaMix, None, false),
-        PYRO_OP6(TransferAlpha, AlphaWeight, false),
-        PYRO_OP6(TransferColourOnlyKeyed, None, false),
-        PYRO_OP6(TransferColourOnly, None, false),
-        PYRO_OP6(TransferCopyKeyedMirrored, None, true),
-        PYRO_OP6(TransferCopyMirrored, None, true),
-        PYRO_OP6(TransferAverageKeyedMirrored, None, true),
-        PYRO_OP6(TransferAverageMirrored, None, true),
-        PYRO_OP8(TransferMixKeyedMirrored, None, true),
-        PYRO_OP8(TransferMixMirrored, None, true),
-        PYRO_OP6(TransferAddKeyedMirrored, AddTopByte, true),
-        PYRO_OP6(TransferAddMirrored, AddTopByte, true),
-        PYRO_OP6(TransferSubtractKeyedMirrored, SubtractTopByte, true),
-        PYRO_OP6(TransferSubtractMirrored, SubtractTopByte, true),
-        PYRO_OP6(TransferOpaqueKeyedMirrored, None, true),
-        PYRO_OP6(TransferOpaqueMirrored, None, true),
-        PYRO_OP8(TransferAlphaMixMirrored, None, true),
-        PYRO_OP6(TransferAlphaMirrored, AlphaWeight, true),
-        PYRO_OP6(TransferColourOnlyKeyedMirrored, None, true),
-        PYRO_OP6(TransferColourOnlyMirrored, None, true),
-    };
+    static const std::vector<TransferOp> ops = {PYRO_TRANSFERS(PYRO_TEST_OP)};
     return ops;
 }
-#undef PYRO_OP6
-#undef PYRO_OP8
+#undef PYRO_TEST_OP
+#undef PYRO_TEST_POINTERS_Plain
+#undef PYRO_TEST_POINTERS_Rates
 
 inline const TransferOp& FindTransfer(const std::string& name)
 {

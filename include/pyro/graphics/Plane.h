@@ -1,7 +1,7 @@
 // CPlane: the plane object the rest of the system holds, a surface of 32-bit pixels 0xAARRGGBB.
-// It owns one implementation (portable or MMX, chosen by the processor) and forwards nearly
-// every operation to it; code that needs the implementation's own operations gets it from
-// GetImpl.
+// It owns one implementation (portable, MMX, SSE2 or AVX2, chosen by the processor) and
+// forwards nearly every operation to it; code that needs the implementation's own operations
+// gets it from GetImpl.
 #pragma once
 
 #include <pyro/app/OwningPtr.h>
@@ -22,7 +22,7 @@ public:
     CPlane& operator=(const CPlane&) = delete;
 
     // The implementation for a processor kind of GetCPUKind: 1 and 2 portable, 3 MMX, 4 MMX with
-    // conditional moves.
+    // conditional moves, 5 SSE2, 6 AVX2.
     static CPlaneImpl* CreateImpl(int32_t cpuKind);
 
     // The implementation: the transfer family, rotation, mapping and effects.

@@ -1,12 +1,13 @@
 // CPlaneImpl: the implementation behind a CPlane. It owns the pixels (a heap block, or a
 // top-down DIB section with its memory DC on Windows), the colour key, the flags and the
 // transfer state, and declares the 59 virtual operations in their slot order. It defines the
-// load, the natural transfers, the alpha accessors and the alpha probe; CDIBPlane and its MMX
-// descendants implement the rest.
+// load, the natural transfers, the alpha accessors and the alpha probe; CDIBPlane and its
+// accelerated descendants implement the rest.
 #pragma once
 
 #include <pyro/graphics/GdiHandle.h>
 #include <pyro/graphics/Rect.h>
+#include <pyro/graphics/transfer/TransferList.h>
 #include <pyro/graphics/transfer/TransferState.h>
 
 #include <cstdint>
@@ -92,132 +93,11 @@ public:
     // with a pixel that is not fully opaque.
     /* 0 */ virtual int32_t Load(const char* fileName);
 
-    // Transfers (x, y: where the source rectangle's top-left lands; see CPlaneBase). Each
-    // returns 0. The keyed ones skip source pixels equal to the source's colour key.
-    /* 1 */ virtual int32_t TransferCopyKeyed(CPlane* src, int32_t x, int32_t y,
-                                              const Rect* srcRect, const Size* size,
-                                              Rect* clip) = 0;
-    // Every source pixel as it is.
-    /* 2 */ virtual int32_t TransferCopy(CPlane* src, int32_t x, int32_t y, const Rect* srcRect,
-                                         const Size* size, Rect* clip) = 0;
-    // Each channel the mean of source and destination, rounded down.
-    /* 3 */ virtual int32_t TransferAverageKeyed(CPlane* src, int32_t x, int32_t y,
-                                                 const Rect* srcRect, const Size* size,
-                                                 Rect* clip) = 0;
-    // TransferAverageKeyed without the colour key.
-    /* 4 */ virtual int32_t TransferAverage(CPlane* src, int32_t x, int32_t y,
-                                            const Rect* srcRect, const Size* size, Rect* clip) = 0;
-    // Each channel min(255, src × srcRate / 256 + dst × dstRate / 256); the top byte becomes 0.
-    /* 5 */ virtual int32_t TransferMixKeyed(CPlane* src, int32_t x, int32_t y, uint32_t dstRate,
-                                             uint32_t srcRate, const Rect* srcRect,
-                                             const Size* size, Rect* clip) = 0;
-    // TransferMixKeyed without the colour key.
-    /* 6 */ virtual int32_t TransferMix(CPlane* src, int32_t x, int32_t y, uint32_t dstRate,
-                                        uint32_t srcRate, const Rect* srcRect, const Size* size,
-                                        Rect* clip) = 0;
-    // Each channel min(255, src + dst).
-    /* 7 */ virtual int32_t TransferAddKeyed(CPlane* src, int32_t x, int32_t y,
-                                             const Rect* srcRect, const Size* size, Rect* clip) = 0;
-    // TransferAddKeyed without the colour key.
-    /* 8 */ virtual int32_t TransferAdd(CPlane* src, int32_t x, int32_t y, const Rect* srcRect,
-                                        const Size* size, Rect* clip) = 0;
-    // Each channel max(0, dst − src).
-    /* 9 */ virtual int32_t TransferSubtractKeyed(CPlane* src, int32_t x, int32_t y,
-                                                  const Rect* srcRect, const Size* size,
-                                                  Rect* clip) = 0;
-    // TransferSubtractKeyed without the colour key.
-    /* 10 */ virtual int32_t TransferSubtract(CPlane* src, int32_t x, int32_t y,
-                                              const Rect* srcRect, const Size* size,
-                                              Rect* clip) = 0;
-    // The key is compared with the source's colour bytes only.
-    /* 11 */ virtual int32_t TransferOpaqueKeyed(CPlane* src, int32_t x, int32_t y,
-                                                 const Rect* srcRect, const Size* size,
-                                                 Rect* clip) = 0;
-    // The source's colour bytes with a top byte of 0.
-    /* 12 */ virtual int32_t TransferOpaque(CPlane* src, int32_t x, int32_t y,
-                                            const Rect* srcRect, const Size* size, Rect* clip) = 0;
-    // The alpha blend with both weights scaled by the rates.
-    /* 13 */ virtual int32_t TransferAlphaMix(CPlane* src, int32_t x, int32_t y, uint32_t dstRate,
-                                              uint32_t srcRate, const Rect* srcRect,
-                                              const Size* size, Rect* clip) = 0;
-    // Blend by the source's alpha byte a: 255 copies the source, 0 keeps the destination.
-    /* 14 */ virtual int32_t TransferAlpha(CPlane* src, int32_t x, int32_t y,
-                                           const Rect* srcRect, const Size* size, Rect* clip) = 0;
-    // The source's colour bytes under the destination's top byte.
-    /* 15 */ virtual int32_t TransferColourOnlyKeyed(CPlane* src, int32_t x, int32_t y,
-                                                     const Rect* srcRect, const Size* size,
-                                                     Rect* clip) = 0;
-    // TransferColourOnlyKeyed without the colour key.
-    /* 16 */ virtual int32_t TransferColourOnly(CPlane* src, int32_t x, int32_t y,
-                                                const Rect* srcRect, const Size* size,
-                                                Rect* clip) = 0;
-    // Left-right mirrored twins: the source's rightmost column lands on the left.
-    /* 17 */ virtual int32_t TransferCopyKeyedMirrored(CPlane* src, int32_t x, int32_t y,
-                                                       const Rect* srcRect, const Size* size,
-                                                       Rect* clip) = 0;
-    // Mirrored TransferCopy.
-    /* 18 */ virtual int32_t TransferCopyMirrored(CPlane* src, int32_t x, int32_t y,
-                                                  const Rect* srcRect, const Size* size,
-                                                  Rect* clip) = 0;
-    // Mirrored TransferAverageKeyed.
-    /* 19 */ virtual int32_t TransferAverageKeyedMirrored(CPlane* src, int32_t x, int32_t y,
-                                                          const Rect* srcRect, const Size* size,
-                                                          Rect* clip) = 0;
-    // Mirrored TransferAverage.
-    /* 20 */ virtual int32_t TransferAverageMirrored(CPlane* src, int32_t x, int32_t y,
-                                                     const Rect* srcRect, const Size* size,
-                                                     Rect* clip) = 0;
-    // Mirrored TransferMixKeyed.
-    /* 21 */ virtual int32_t TransferMixKeyedMirrored(CPlane* src, int32_t x, int32_t y,
-                                                      uint32_t dstRate, uint32_t srcRate,
-                                                      const Rect* srcRect, const Size* size,
-                                                      Rect* clip) = 0;
-    // Mirrored TransferMix.
-    /* 22 */ virtual int32_t TransferMixMirrored(CPlane* src, int32_t x, int32_t y,
-                                                 uint32_t dstRate, uint32_t srcRate,
-                                                 const Rect* srcRect, const Size* size,
-                                                 Rect* clip) = 0;
-    // Mirrored TransferAddKeyed.
-    /* 23 */ virtual int32_t TransferAddKeyedMirrored(CPlane* src, int32_t x, int32_t y,
-                                                      const Rect* srcRect, const Size* size,
-                                                      Rect* clip) = 0;
-    // Mirrored TransferAdd.
-    /* 24 */ virtual int32_t TransferAddMirrored(CPlane* src, int32_t x, int32_t y,
-                                                 const Rect* srcRect, const Size* size,
-                                                 Rect* clip) = 0;
-    // Mirrored TransferSubtractKeyed.
-    /* 25 */ virtual int32_t TransferSubtractKeyedMirrored(CPlane* src, int32_t x, int32_t y,
-                                                           const Rect* srcRect, const Size* size,
-                                                           Rect* clip) = 0;
-    // Mirrored TransferSubtract.
-    /* 26 */ virtual int32_t TransferSubtractMirrored(CPlane* src, int32_t x, int32_t y,
-                                                      const Rect* srcRect, const Size* size,
-                                                      Rect* clip) = 0;
-    // Mirrored TransferOpaqueKeyed.
-    /* 27 */ virtual int32_t TransferOpaqueKeyedMirrored(CPlane* src, int32_t x, int32_t y,
-                                                         const Rect* srcRect, const Size* size,
-                                                         Rect* clip) = 0;
-    // Mirrored TransferOpaque.
-    /* 28 */ virtual int32_t TransferOpaqueMirrored(CPlane* src, int32_t x, int32_t y,
-                                                    const Rect* srcRect, const Size* size,
-                                                    Rect* clip) = 0;
-    // Mirrored TransferAlphaMix.
-    /* 29 */ virtual int32_t TransferAlphaMixMirrored(CPlane* src, int32_t x, int32_t y,
-                                                      uint32_t dstRate, uint32_t srcRate,
-                                                      const Rect* srcRect, const Size* size,
-                                                      Rect* clip) = 0;
-    // Mirrored TransferAlpha.
-    /* 30 */ virtual int32_t TransferAlphaMirrored(CPlane* src, int32_t x, int32_t y,
-                                                   const Rect* srcRect, const Size* size,
-                                                   Rect* clip) = 0;
-    // Mirrored TransferColourOnlyKeyed.
-    /* 31 */ virtual int32_t TransferColourOnlyKeyedMirrored(CPlane* src, int32_t x, int32_t y,
-                                                             const Rect* srcRect,
-                                                             const Size* size, Rect* clip) = 0;
-    // Mirrored TransferColourOnly.
-    /* 32 */ virtual int32_t TransferColourOnlyMirrored(CPlane* src, int32_t x, int32_t y,
-                                                        const Rect* srcRect, const Size* size,
-                                                        Rect* clip) = 0;
+    // Slots 1-32: the transfers of TransferList.h, in its order (x, y: where the source
+    // rectangle's top-left lands; see CPlaneBase). Each returns 0. The keyed ones skip source
+    // pixels equal to the source's colour key; the mirrored ones put the source's rightmost
+    // column on the left.
+    PYRO_TRANSFERS(PYRO_TRANSFER_PURE)
     // Level 0: nothing; 256: TransferAuto; between: the source weighted by the level and the
     // destination by 255 - level (alpha mix for an alpha source, keyed mix otherwise).
     /* 33 */ virtual int32_t TransferFade(CPlane* src, int32_t x, int32_t y, int32_t level,
@@ -303,21 +183,6 @@ public:
     /* 58 */ virtual ~CPlaneImpl();  // releases the pixels
 
 protected:
-    // The clip and stretch set-up, then draw(state, destination view, source view) when there is
-    // anything to draw. Returns 0, as every transfer does.
-    template <bool Mirrored, class Draw>
-    int32_t RunTransfer(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
-                        Rect* clip, Draw&& draw)
-    {
-        const int32_t nothing = Mirrored
-                                    ? PrepareTransferMirrored(src, x, y, srcRect, size, clip)
-                                    : PrepareTransfer(src, x, y, srcRect, size, clip);
-        if (!nothing) draw(transfer_, GetPixelView(), SourceView(src));
-        return 0;
-    }
-    // Where a source plane's pixels are.
-    static PixelView SourceView(CPlane* src);
-
     uint8_t* rawBlock_ = nullptr;  // heap block when no DIB section is used
     uint32_t* pixels_ = nullptr;   // row 0; 8-byte aligned
     Rect bounds_{0, 0, 0, 0};  // (0, 0, width, height)

@@ -1,6 +1,7 @@
 // The pixel rules of the portable transfer set, one per operation family, in 32-bit integer
 // arithmetic without branches (saturation by carry masks), and the row function that applies a
-// rule along one row. PixelOpsMMX.h holds the MMX twin of each rule under the same name.
+// rule along one row. PixelOpsMMX.h and PixelOpsVector.h hold the accelerated twins of each rule
+// under the same name.
 #pragma once
 
 #include "graphics/transfer/TransferLoop.h"
@@ -19,6 +20,14 @@ struct AlphaMixTable {
     uint32_t dst[256];
 };
 void BuildAlphaMixTable(AlphaMixTable& table, uint32_t dstRate, uint32_t srcRate);
+
+// What the rules of every set are built from: the two rates of the blends, and room for the
+// factor table that the portable and the MMX alpha mix build from them.
+struct RuleArgs {
+    uint32_t dstRate;
+    uint32_t srcRate;
+    AlphaMixTable* table;
+};
 
 // Channel k (0 blue, 1 green, 2 red) of a pixel or rate.
 inline uint32_t Channel(uint32_t v, int k) { return (v >> (8 * k)) & 0xFF; }
@@ -50,6 +59,7 @@ struct Unkeyed {
 };
 
 struct Copy : Unkeyed {
+    static constexpr bool kIgnoresDestination = true;
     uint32_t operator()(uint32_t s, uint32_t) const { return s; }
 };
 
@@ -63,6 +73,7 @@ struct Average : Unkeyed {
 struct Mix : Unkeyed {
     uint32_t dstRate;
     uint32_t srcRate;
+    explicit Mix(const RuleArgs& args) : dstRate(args.dstRate), srcRate(args.srcRate) {}
     uint32_t operator()(uint32_t s, uint32_t d) const { return Weighted(s, d, srcRate, dstRate); }
 };
 
@@ -85,6 +96,7 @@ struct Subtract : Unkeyed {
 };
 
 struct Opaque : Unkeyed {
+    static constexpr bool kIgnoresDestination = true;
     uint32_t operator()(uint32_t s, uint32_t) const { return s & 0xFFFFFF; }
 };
 
@@ -111,6 +123,10 @@ struct Alpha : Unkeyed {
 
 struct AlphaMix : Unkeyed {
     const AlphaMixTable* table;
+    explicit AlphaMix(const RuleArgs& args) : table(args.table)
+    {
+        BuildAlphaMixTable(*args.table, args.dstRate, args.srcRate);
+    }
     uint32_t operator()(uint32_t s, uint32_t d) const
     {
         const uint32_t a = s >> 24;
@@ -136,7 +152,7 @@ struct Row {
     {
         // An unstretched copy moves the whole row at once (memmove: the source may be this plane).
         if constexpr (std::is_same_v<Rule, Copy> && std::is_same_v<Cursor, LinearCursor<false>>) {
-            std::memmove(d, cursor.p, n * 4);
+            if (d != cursor.p) std::memmove(d, cursor.p, n * 4);
             return;
         }
         for (size_t i = 0; i < n; ++i) {
@@ -144,6 +160,14 @@ struct Row {
             if (!rule.Skip(s)) d[i] = rule(s, d[i]);
         }
     }
+};
+
+// The portable set as the generated transfers see it (TransferSet.h).
+struct Set : PixelAtATimeGather {
+    template <class Rule>
+    using Row = PixelOps::Row<Rule>;
+    template <class Rule, uint32_t Mask>
+    using Keyed = PixelOps::Keyed<Rule, Mask>;
 };
 
 }  // namespace PixelOps

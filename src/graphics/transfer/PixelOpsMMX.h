@@ -44,6 +44,7 @@ PYRO_MMX_INLINE __m64 Weighted(__m64 s, __m64 d, __m64 fl, __m64 fh, __m64 gl, _
 }
 
 struct Copy {
+    static constexpr bool kIgnoresDestination = true;
     PYRO_MMX_INLINE __m64 operator()(__m64 s, __m64) const { return s; }
 };
 
@@ -59,9 +60,9 @@ struct Average {
 struct Mix {
     __m64 dstRate16;
     __m64 srcRate16;
-    PYRO_MMX_INLINE Mix(uint32_t dstRate, uint32_t srcRate)
-        : dstRate16(Low16(_mm_cvtsi32_si64(int(dstRate & 0xFFFFFF)))),
-          srcRate16(Low16(_mm_cvtsi32_si64(int(srcRate & 0xFFFFFF))))
+    PYRO_MMX_INLINE explicit Mix(const PixelOps::RuleArgs& args)
+        : dstRate16(Low16(_mm_cvtsi32_si64(int(args.dstRate & 0xFFFFFF)))),
+          srcRate16(Low16(_mm_cvtsi32_si64(int(args.srcRate & 0xFFFFFF))))
     {
     }
     PYRO_MMX_INLINE __m64 operator()(__m64 s, __m64 d) const
@@ -81,6 +82,7 @@ struct Subtract {
 };
 
 struct Opaque {
+    static constexpr bool kIgnoresDestination = true;
     PYRO_MMX_INLINE __m64 operator()(__m64 s, __m64) const
     {
         return _mm_and_si64(s, Splat(0xFFFFFF));
@@ -137,6 +139,10 @@ struct Alpha {
 // The factor tables hold 0 in the top bytes, so the top byte comes out 0.
 struct AlphaMix {
     const PixelOps::AlphaMixTable* table;
+    explicit AlphaMix(const PixelOps::RuleArgs& args) : table(args.table)
+    {
+        PixelOps::BuildAlphaMixTable(*args.table, args.dstRate, args.srcRate);
+    }
     PYRO_MMX_INLINE __m64 operator()(__m64 s, __m64 d) const
     {
         const uint32_t a0 = uint32_t(_mm_cvtsi64_si32(s)) >> 24;
@@ -198,7 +204,7 @@ struct Row {
         // moves reach only about two thirds of the library's block move (memmove: the source
         // may be this very plane).
         if constexpr (std::is_same_v<Rule, Copy> && std::is_same_v<Cursor, LinearCursor<false>>) {
-            std::memmove(d, cursor.p, n * 4);
+            if (d != cursor.p) std::memmove(d, cursor.p, n * 4);
             return;
         }
         if (n && (reinterpret_cast<uintptr_t>(d) & 7)) {
@@ -216,13 +222,14 @@ struct Row {
     }
 };
 
-// Runs a row loop, then leaves the MMX state so that floating-point code works again.
-template <bool Mirrored, class Rule>
-void ForEachRow(const TransferState& st, const PixelView& dst, const PixelView& src,
-                const Rule& rule)
-{
-    ForEachTransferRow<Mirrored>(st, dst, src, Row<Rule>{rule});
-    _mm_empty();
-}
+// The MMX set as the generated transfers see it (TransferSet.h). After each loop it leaves the
+// MMX state so that floating-point code works again.
+struct Set : PixelAtATimeGather {
+    template <class Rule>
+    using Row = PixelOpsMMX::Row<Rule>;
+    template <class Rule, uint32_t Mask>
+    using Keyed = PixelOpsMMX::Keyed<Rule, Mask>;
+    static void Leave() { _mm_empty(); }
+};
 
 }  // namespace PixelOpsMMX

@@ -15,18 +15,19 @@ struct RuleCase {
     uint32_t src;
     uint32_t dst;
     uint32_t portable;
-    uint32_t mmx;  // the same as portable unless the sets may differ
+    uint32_t mmx;  // the same as portable unless the sets may differ; the SSE2 set's too
     uint32_t dstRate = 0;
     uint32_t srcRate = 0;
 };
 
-// Five pixels per row: the MMX set takes the first and last alone and the middle in pairs.
+// Five pixels per row: the MMX set takes the first and last alone and the middle in pairs, the
+// SSE2 set four together and the last alone.
 void Check(const std::vector<RuleCase>& cases)
 {
     for (const RuleCase& c : cases) {
         for (const char* suffix : {"", "Mirrored"}) {
             const TransferOp& op = FindTransfer(std::string(c.op) + suffix);
-            for (PixelSet set : {PixelSet::Portable, PixelSet::MMX}) {
+            for (PixelSet set : AllSets()) {
                 CAPTURE(op.name);
                 CAPTURE(SetName(set));
                 CAPTURE(c.src);
@@ -36,7 +37,7 @@ void Check(const std::vector<RuleCase>& cases)
                 auto dst = MakePlane(6, 1, std::vector<uint32_t>(6, c.dst), set);
                 op.Run(*dst->GetImpl(), src.get(), 1, 0, c.dstRate, c.srcRate, nullptr, nullptr,
                        nullptr);
-                const uint32_t want = set == PixelSet::MMX ? c.mmx : c.portable;
+                const uint32_t want = set == PixelSet::Portable ? c.portable : c.mmx;
                 std::vector<uint32_t> expected(6, want);
                 expected[0] = c.dst;
                 CHECK(PixelsOf(*dst) == expected);
@@ -155,7 +156,7 @@ TEST_CASE("keyed colour-only transfers keep skipping key pixels after drawing ot
     const std::vector<uint32_t> row = {kKey, 0x00111111, kKey, 0x00222222, kKey,
                                        kKey, 0x00333333, kKey, kKey};
     for (const char* name : {"TransferColourOnlyKeyed", "TransferColourOnlyKeyedMirrored"}) {
-        for (PixelSet set : {PixelSet::Portable, PixelSet::MMX}) {
+        for (PixelSet set : AllSets()) {
             CAPTURE(name);
             CAPTURE(SetName(set));
             auto src = MakePlane(9, 1, row);

@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdint>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -96,7 +97,7 @@ TEST_CASE("stretching: the plain stepping leans left, the mirrored one samples c
 {
     const Size four{4, 1};
     const Size six{6, 1};
-    for (PixelSet set : {PixelSet::Portable, PixelSet::MMX}) {
+    for (PixelSet set : AllSets()) {
         CAPTURE(SetName(set));
         CHECK(Columns("TransferCopy", 2, 4, 0, nullptr, &four, nullptr, set) ==
               std::vector<int>{0, 0, 0, 1});
@@ -149,7 +150,7 @@ TEST_CASE("a mirrored stretch never samples past the source rectangle")
     // Two columns stretched to five: the stepping would read column left - 1 for the fifth.
     const Size five{5, 1};
     const Rect middle{2, 0, 4, 1};
-    for (PixelSet set : {PixelSet::Portable, PixelSet::MMX}) {
+    for (PixelSet set : AllSets()) {
         CAPTURE(SetName(set));
         CHECK(Columns("TransferCopyMirrored", 6, 5, 0, &middle, &five, nullptr, set) ==
               std::vector<int>{3, 3, 2, 2, 2});
@@ -314,6 +315,7 @@ TEST_CASE("every sample inside the source keeps the place the stepping gives it"
 {
     std::mt19937 random(2024);
     auto range = [&](int lo, int hi) { return lo + int(random() % uint32_t(hi - lo + 1)); };
+    const std::vector<PixelSet> sets = AllSets();
     for (int i = 0; i < 4000; ++i) {
         const int32_t sw = range(1, 9), sh = range(1, 9);
         const int32_t dw = range(1, 14), dh = range(1, 14);
@@ -328,7 +330,7 @@ TEST_CASE("every sample inside the source keeps the place the stepping gives it"
         Rect clip{range(-2, dw), range(-2, dh), range(0, dw + 2), range(0, dh + 2)};
         const int32_t x = range(-12, dw + 2), y = range(-12, dh + 2);
         const bool mirrored = random() % 2;
-        const PixelSet set = random() % 2 ? PixelSet::MMX : PixelSet::Portable;
+        const PixelSet set = sets[random() % sets.size()];
 
         auto dst = MakePlane(dw, dh, {}, set);
         Rect used = clip;
@@ -359,6 +361,59 @@ TEST_CASE("every sample inside the source keeps the place the stepping gives it"
                 CHECK(got[p] == want);
                 break;
             }
+        }
+    }
+}
+
+TEST_CASE("stretches wider than the column table's room on the stack keep the stepping")
+{
+    // 1500 columns from 700, plain and mirrored, clipped on both sides, in every set.
+    const Size size{1500, 1};
+    Rect clip{3, 0, 1498, 1};
+    for (bool mirrored : {false, true}) {
+        const std::vector<Sample> literal =
+            LiteralSamples(mirrored, 1500, 1, 0, 0, Rect{0, 0, 700, 1}, &size, clip);
+        std::vector<int> want;
+        for (const Sample& s : literal) want.push_back(s.drawn ? int(s.col) : -1);
+        for (PixelSet set : AllSets()) {
+            CAPTURE(mirrored);
+            CAPTURE(SetName(set));
+            Rect used = clip;
+            CHECK(Columns(mirrored ? "TransferCopyMirrored" : "TransferCopy", 700, 1500, 0,
+                          nullptr, &size, &used, set) == want);
+        }
+    }
+}
+
+TEST_CASE("a plane stretched onto itself reads each source row as the rows before left it")
+{
+    // The top-left 3 x 3 pixels over the whole 6 x 6 plane: destination row r reads source row
+    // m[r], which rows before it may have rewritten; a row is read whole before it is written.
+    const Size six{6, 1};
+    const std::vector<int> m = Columns("TransferCopy", 3, 6, 0, nullptr, &six, nullptr);
+    REQUIRE(m == std::vector<int>{0, 0, 0, 1, 1, 2});
+    std::vector<uint32_t> start;
+    for (uint32_t i = 0; i < 36; ++i) start.push_back((i + 1) * 0x010101u);
+    for (const char* name : {"TransferCopy", "TransferAdd"}) {
+        const bool add = std::string(name) == "TransferAdd";
+        std::vector<uint32_t> want = start;
+        for (size_t r = 0; r < 6; ++r) {
+            const std::vector<uint32_t> from(want.begin() + ptrdiff_t(m[r] * 6),
+                                             want.begin() + ptrdiff_t(m[r] * 6 + 6));
+            for (size_t c = 0; c < 6; ++c) {
+                const uint32_t s = from[size_t(m[c])];
+                want[r * 6 + c] = add ? s + want[r * 6 + c] : s;  // no channel reaches 256
+            }
+        }
+        for (PixelSet set : AllSets()) {
+            CAPTURE(name);
+            CAPTURE(SetName(set));
+            auto plane = MakePlane(6, 6, start, set);
+            const Rect corner{0, 0, 3, 3};
+            const Size whole{6, 6};
+            FindTransfer(name).Run(*plane->GetImpl(), plane.get(), 0, 0, 0, 0, &corner, &whole,
+                                   nullptr);
+            CHECK(PixelsOf(*plane) == want);
         }
     }
 }

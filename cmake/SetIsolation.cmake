@@ -1,0 +1,45 @@
+# Checks that no function of the SSE2 or AVX2 set's object file is defined in any other object
+# of the library as well, the other vector set's included. Those two files alone are compiled
+# for the newer instructions; of a function defined in several objects (an inline function, a
+# template) the linker keeps one copy for every caller, and if it kept theirs, processors
+# without the instructions would run it.
+#   cmake -DNM=<nm> -DOBJECTS=<objects separated by |> -P SetIsolation.cmake
+# The 32-bit Windows build runs it after building the library; the tested builds as a test.
+cmake_minimum_required(VERSION 3.25)
+string(REPLACE "|" ";" objects "${OBJECTS}")
+set(vector_objects "")
+foreach(object IN LISTS objects)
+  execute_process(COMMAND "${NM}" -g --defined-only "${object}" OUTPUT_VARIABLE listing
+                  RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${NM} failed on ${object}")
+  endif()
+  string(REGEX MATCHALL "[ \t][TW] [^\n]+" symbols "${listing}")
+  list(TRANSFORM symbols REPLACE "^[ \t][TW] " "")
+  set("symbols_${object}" "${symbols}")
+  if(object MATCHES "DIBPlane(SSE2|AVX2)")
+    list(APPEND vector_objects "${object}")
+  endif()
+endforeach()
+if(NOT vector_objects)
+  message(FATAL_ERROR "no SSE2 or AVX2 object among the library's objects")
+endif()
+set(shared "")
+foreach(object IN LISTS vector_objects)
+  set(elsewhere "")
+  foreach(other IN LISTS objects)
+    if(NOT other STREQUAL object)
+      list(APPEND elsewhere ${symbols_${other}})
+    endif()
+  endforeach()
+  foreach(symbol IN LISTS "symbols_${object}")
+    if(symbol IN_LIST elsewhere)
+      list(APPEND shared "${symbol}")
+    endif()
+  endforeach()
+endforeach()
+if(shared)
+  list(JOIN shared "\n  " text)
+  message(FATAL_ERROR "defined in a vector set's object and elsewhere:\n  ${text}")
+endif()
+message(STATUS "the vector sets' objects share no function with the rest of the library")
