@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """input: a key held and let go, and a mouse click at a known place, come out as the key
 mapper's logical key and the mouse's press and release edges at the logical position; without a
-joystick the error log's messages reach the debugger channel, where WINEDEBUG=+debugstr shows
-them."""
+joystick the error log's messages reach the debugger channel, which Wine 8 prints on its seh
+channel."""
 import re
 import subprocess
 import sys
@@ -68,8 +68,9 @@ if len(places) == 2:
     checks.equal((x2 - x1, y2 - y1), (60, 40), 'the second click lies 60 by 40 from the first')
     checks.check(190 <= x1 <= 200 and 110 <= y1 <= 150, f'the first click at {x1},{y1}: inside the frame')
 
-# The debugger channel, read as the guide says: Wine prints each message escaped, in Shift-JIS.
-code, output = run(program, '--frames', '5', env={'WINEDEBUG': '-all,warn+debugstr'})
+# The debugger channel, read as the guide says: Wine 8 turns the wide text back into the ANSI code
+# page (932 under the Japanese locale) and prints it escaped.
+code, output = run(program, '--frames', '5', env={'WINEDEBUG': '-all,warn+seh'})
 messages = [bytes(m, 'latin-1').decode('unicode_escape').encode('latin-1').decode('cp932')
             for m in re.findall(r'OutputDebugStringA "(.*)\\n"', output)]
 checks.check('CJoyStick::GetKeyState IJoyStickの初期化に失敗' in messages,
