@@ -36,14 +36,14 @@ def run(program, *args, timeout=120, env=None):
         return code, out.read().decode('utf-8', 'replace')
 
 
-def shot(program, name, frames, *args):
+def shot(program, name, frames, *args, env=None):
     """Runs the program for the frames and returns (exit code, output, the last frame's Bitmap
     written to name in the current folder)."""
     path = os.path.abspath(name)
     if os.path.exists(path):
         os.remove(path)
     # Wine's drive Z: is the root of the file system.
-    code, output = run(program, '--shot', 'Z:' + path.replace('/', '\\'), '--frames', str(frames), *args)
+    code, output = run(program, '--shot', 'Z:' + path.replace('/', '\\'), '--frames', str(frames), *args, env=env)
     return code, output, Bitmap(path) if os.path.exists(path) else None
 
 
