@@ -77,7 +77,7 @@ public:
         // Without an audio device Create says so once in the error log; the rest works silently.
         const bool audible = player_.Create() == 0;
         for (int i = 0; i < 3; ++i) Print("%s: result %d", kEffectFiles[i], effects_[i].Load(kEffectFiles[i]));
-        // Streamed: the member stays packed in memory and is decoded as it plays.
+        // Streamed: the file stays in memory as it is, and its Ogg Vorbis is decoded as it plays.
         Print("sounds\\music.ogg: result %d", player_.PlayMusic("sounds\\music.ogg", true));
 
         const bool demo = run_.Flag("--demo");
