@@ -3,13 +3,14 @@
 its archive. A private PulseAudio records what it plays: the music's three notes at their level,
 in their order, all through the run; the three effects at their frequencies, in their order, half
 a second apart, with the volume and pan the demo set (the middle at full volume, the left only,
-the right only at half volume). The last frame shows the volume and pan it ended with.
+the right only at half volume). The last frame shows the volume and pan it ended with. Then the
+keys, pressed through the display: Down, Left and 2 play effect 2 a step quieter, a step left.
 Exit 77 (skipped) without PulseAudio."""
 import math
 import operator
 import sys
 
-from example import Checks, shot
+from example import Checks, focus, press, shot, start
 from sound_server import RATE, SKIPPED, PrivatePulse, Recorder, available, warm_up
 
 program = sys.argv[1]
@@ -128,6 +129,23 @@ def look(checks, screen):
         checks.equal(screen.colours(box), {0x404860}, f'effect {n + 1} box unlit: its sound ended')
 
 
+def keys(checks, env):
+    """The keys, as a player presses them."""
+    process, output_file = start(program, env=env)
+    try:
+        checks.check(bool(focus('sound')), 'the window appears')
+        for key in ('Down', 'Left', '2', 'Escape'):
+            press(key)
+        code = process.wait(timeout=30)
+    finally:
+        if process.poll() is None:
+            process.kill()
+    with open(output_file, encoding='utf-8', errors='replace') as f:
+        effects = [line for line in f.read().splitlines() if line.startswith('effect')]
+    checks.equal(code, 0, 'exit code after Escape')
+    checks.equal(effects, ['effect 2, volume 224, pan -64'], 'the keys: Down, Left, then 2')
+
+
 def main():
     if not available():
         print('pulseaudio, parec or pacat is not installed; skipped')
@@ -145,6 +163,7 @@ def main():
             if all(ok for ok, _ in results) or attempt == 3:
                 break
             print(f'attempt {attempt}:', '; '.join(what for ok, what in results if not ok))
+        keys(checks, {'XDG_RUNTIME_DIR': pulse.runtime})
     checks.equal(code, 0, 'exit code')
     checks.equal(output.splitlines(), PRINTED, 'printed')
     for ok, what in results:
