@@ -1,5 +1,5 @@
-// archive: pictures and a list file read through the data archive data.dat, which the build
-// makes from the folder data/ with pyro-pack. The same code reads the loose folder instead when
+// archive: pictures (two bitmaps, and a PNG with an alpha channel) and a list file read through
+// the data archive data.dat, which the build makes from the folder data/ with pyro-pack. The same code reads the loose folder instead when
 // there is one: a folder D and an archive D.dat beside it are interchangeable.
 //   archive [--base DIR]   look for data/ or data.dat in DIR instead of the current folder
 #include <pyro/app/Application.h>
@@ -41,7 +41,8 @@ int32_t LoadEntries(std::vector<Entry>& entries)
         const int32_t result = entry.picture->Load(path.c_str());
         int32_t width = 0, height = 0;
         entry.picture->GetSize(&width, &height);
-        std::printf("%s: result %d, %d x %d\n", name, result, width, height);
+        std::printf("%s: result %d, %d x %d%s\n", name, result, width, height,
+                    entry.picture->IsAlpha() ? ", alpha" : "");
         entry.caption->text.SetText(caption).SetHeight(20).SetTextColor(0xFFFFFF);
         entry.caption->RenderText();
         entries.push_back(std::move(entry));
@@ -79,8 +80,12 @@ public:
             view.FillRect(0x000040, nullptr);
             int32_t y = 16;
             for (Entry& entry : entries) {
-                // BltFast: a plain copy, since the pictures have no transparent colour.
-                view.BltFast(entry.picture.get(), 16, y, nullptr, nullptr, nullptr);
+                // The bitmaps are opaque: a plain copy. A picture whose alpha flag is set (the PNG)
+                // is blended by its alpha channel.
+                if (entry.picture->IsAlpha())
+                    view.BltAlpha(entry.picture.get(), 16, y, nullptr, nullptr, nullptr);
+                else
+                    view.BltFast(entry.picture.get(), 16, y, nullptr, nullptr, nullptr);
                 view.Blt(entry.caption.get(), 96, y + 12, nullptr, nullptr, nullptr);
                 y += 64;
             }

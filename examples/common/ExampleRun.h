@@ -1,10 +1,11 @@
-// What every example shares for its tests: the command-line options, and the non-interactive
-// mode `--shot FILE --frames N` that runs N frames, writes the screen to FILE and ends.
+// What every example shares for its tests: the command-line options, the non-interactive mode
+// `--shot FILE --frames N` that runs N frames, writes the screen to FILE and ends, and Print.
 #pragma once
 
 #include <pyro/game/ScreenView.h>
 #include <pyro/graphics/Plane.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -59,3 +60,12 @@ private:
     int frames_ = -1;
     int started_ = 0;
 };
+
+// printf with a line end, written out at once: a test reads the output while the program runs.
+template <class... Args>
+void Print(const char* format, Args... args)
+{
+    std::printf(format, args...);
+    std::printf("\n");
+    std::fflush(stdout);
+}

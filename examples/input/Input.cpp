@@ -5,11 +5,11 @@
 #include <pyro/app/Main.h>
 #include <pyro/game/ScreenView.h>
 #include <pyro/input/KeyMapper.h>
-#include <pyro/text/TextPlane.h>
 
 #include <cstdio>
 
 #include "ExampleRun.h"
+#include "TextLine.h"
 
 namespace {
 
@@ -17,24 +17,6 @@ constexpr int32_t kWidth = 640;
 constexpr int32_t kHeight = 480;
 // The default logical keys 1 to 9, by number.
 const char* const kKeyNames[10] = {"", "escape", "up", "left", "right", "down", "decide", "cancel", "tab", "shift"};
-
-// A line of text drawn as a plane; rendered again only when the text changes.
-class CLine {
-public:
-    CLine() { plane_.text.SetHeight(16).SetTextColor(0xFFFFFF).SetShadowColor(CTextDraw::kNone); }
-    void Draw(CScreenView& view, int32_t x, int32_t y, const char* text)
-    {
-        if (plane_.text.GetText() != text) {
-            plane_.Release();
-            plane_.text.SetText(text);
-            plane_.RenderText();
-        }
-        view.Blt(&plane_, x, y, nullptr, nullptr, nullptr);
-    }
-
-private:
-    CTextPlane plane_;
-};
 
 }  // namespace
 
@@ -61,7 +43,7 @@ public:
         // view, its mouse position is in logical coordinates.
         CKeyMapper& keys = CKeyMapper::GetInstance();
         keys.Create(&view);
-        CLine keyNames[10], mouseLine, edgesLine, joystickLine;
+        CTextLine keyNames[10], mouseLine, edgesLine, joystickLine;
         int32_t presses[2] = {}, releases[2] = {};
 
         while (PumpMessage() && run_.NextFrame(view)) {
@@ -119,14 +101,6 @@ public:
     }
 
 private:
-    template <class... Args>
-    static void Print(const char* format, Args... args)
-    {
-        std::printf(format, args...);
-        std::printf("\n");
-        std::fflush(stdout);
-    }
-
     CExampleRun& run_;
     bool wasDown_[10] = {};
 };

@@ -6,6 +6,7 @@
 #include <pyro/app/FrameTimer.h>
 #include <pyro/app/Main.h>
 #include <pyro/game/ScreenView.h>
+#include <pyro/graphics/CPUKind.h>
 #include <pyro/graphics/Plane.h>
 #include <pyro/text/FPSDisplay.h>
 
@@ -134,6 +135,10 @@ private:
     void Bench(CScreenView& view, CPlane* screen, CSprites& sprites)
     {
         std::printf("sprites at %dx%d, mean of 60 frames (clear, draw, present)\n", kWidth, kHeight);
+        // The transfer set the planes use; PYRO_CPU_KIND in the environment holds it down.
+        const int32_t kind = GetCPUKind();
+        std::printf("processor kind %d: %s transfers\n", kind,
+                    kind >= 6 ? "AVX2" : kind == 5 ? "SSE2" : kind >= 3 ? "MMX" : "portable");
         double reference = 0;
         auto frames = [&](int count) {
             for (int frame = 0; frame < count && PumpMessage(); ++frame) {

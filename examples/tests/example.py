@@ -9,6 +9,7 @@ import struct
 import subprocess
 import sys
 import tempfile
+import time
 
 
 def wine():
@@ -36,26 +37,60 @@ def run(program, *args, timeout=120, env=None):
         return code, out.read().decode('utf-8', 'replace')
 
 
-def shot(program, name, frames, *args):
+def shot(program, name, frames, *args, env=None):
     """Runs the program for the frames and returns (exit code, output, the last frame's Bitmap
     written to name in the current folder)."""
     path = os.path.abspath(name)
     if os.path.exists(path):
         os.remove(path)
     # Wine's drive Z: is the root of the file system.
-    code, output = run(program, '--shot', 'Z:' + path.replace('/', '\\'), '--frames', str(frames), *args)
+    code, output = run(program, '--shot', 'Z:' + path.replace('/', '\\'), '--frames', str(frames), *args, env=env)
     return code, output, Bitmap(path) if os.path.exists(path) else None
 
 
-def start(program, *args):
+def start(program, *args, env=None):
     """Starts the program and returns (process, file its output goes to)."""
     environment = dict(os.environ, LANG='ja_JP.UTF-8', LC_ALL='ja_JP.UTF-8',
                        WINEDEBUG='-all', WINEDLLOVERRIDES='mscoree,mshtml=')
+    environment.update(env or {})
     out = tempfile.NamedTemporaryFile(delete=False)
     process = subprocess.Popen([wine(), program, *args], stdout=out, stderr=out,
                                cwd=os.path.dirname(os.path.abspath(program)),
                                stdin=subprocess.DEVNULL, env=environment)
     return process, out.name
+
+
+def xdotool(*args):
+    return subprocess.run(['xdotool', *args], capture_output=True, text=True).stdout.strip()
+
+
+def wait_for(predicate, seconds=30):
+    """The first true result of predicate, tried every 0.2 s; None after the seconds."""
+    end = time.time() + seconds
+    while time.time() < end:
+        result = predicate()
+        if result:
+            return result
+        time.sleep(0.2)
+    return None
+
+
+def focus(caption):
+    """Waits for the program's window and gives it the keyboard (there is no window manager
+    under Xvfb); its X window id, or None."""
+    window = wait_for(lambda: xdotool('search', '--name', f'^{caption}$').split('\n')[0])
+    if window:
+        xdotool('windowfocus', '--sync', window)
+        time.sleep(1.0)
+    return window
+
+
+def press(key):
+    """Holds the key as a finger would: the programs poll once per frame."""
+    xdotool('keydown', key)
+    time.sleep(0.3)
+    xdotool('keyup', key)
+    time.sleep(0.3)
 
 
 class Bitmap:

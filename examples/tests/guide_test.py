@@ -10,9 +10,8 @@ import re
 import shutil
 import subprocess
 import sys
-import time
 
-from example import Checks, start
+from example import Checks, focus, press, start
 
 guide, toolchain, prefix, work = sys.argv[1:5]
 examples = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -51,20 +50,8 @@ program = os.path.join(build, 'mygame.exe')
 if made.returncode == 0 and 'x86_64' in toolchain:
     process, _ = start(program)
     try:
-        def window():
-            found = subprocess.run(['xdotool', 'search', '--name', '^mygame$'], capture_output=True, text=True)
-            return found.stdout.split()[:1]
-        end = time.time() + 30
-        while not window() and time.time() < end:
-            time.sleep(0.2)
-        ids = window()
-        checks.check(bool(ids), 'the guide\'s game opens its window under Wine')
-        if ids:
-            subprocess.run(['xdotool', 'windowfocus', '--sync', ids[0]])
-            time.sleep(0.5)
-            subprocess.run(['xdotool', 'keydown', 'alt+F4'])
-            time.sleep(0.2)
-            subprocess.run(['xdotool', 'keyup', 'alt+F4'])
+        checks.check(bool(focus('mygame')), 'the guide\'s game opens its window under Wine')
+        press('alt+F4')
         checks.equal(process.wait(timeout=30), 0, 'exit code after Alt+F4')
     finally:
         if process.poll() is None:

@@ -1,45 +1,23 @@
 #!/usr/bin/env python3
 """input: a key held and let go, and a mouse click at a known place, come out as the key
 mapper's logical key and the mouse's press and release edges at the logical position; without a
-joystick the error log's messages reach the debugger channel, where WINEDEBUG=+debugstr shows
-them."""
+joystick the error log's messages reach the debugger channel, which Wine 8 prints on its seh
+channel."""
 import re
-import subprocess
 import sys
 import time
 
-from example import Checks, run, start
+from example import Checks, focus, press, run, start, xdotool
 
 program = sys.argv[1]
 checks = Checks()
 
-
-def xdotool(*args):
-    return subprocess.run(['xdotool', *args], capture_output=True, text=True).stdout.strip()
-
-
-def wait_for(predicate, seconds=30):
-    end = time.time() + seconds
-    while time.time() < end:
-        result = predicate()
-        if result:
-            return result
-        time.sleep(0.2)
-    return None
-
-
 process, output_file = start(program)
 try:
-    window = wait_for(lambda: xdotool('search', '--name', '^input$').split('\n')[0])
+    window = focus('input')
     checks.check(bool(window), 'the window appears')
-    # No window manager under Xvfb: focus the window directly.
-    xdotool('windowfocus', '--sync', window)
-    time.sleep(1.0)
     # Held as a finger would: the program polls once per frame.
-    xdotool('keydown', 'Left')
-    time.sleep(0.3)
-    xdotool('keyup', 'Left')
-    time.sleep(0.3)
+    press('Left')
     # Two clicks 60 by 40 pixels apart, given relative to the X window, whose top-left corner
     # lies a frame's width outside the client area.
     for x, y in ((200, 150), (260, 190)):
@@ -49,9 +27,7 @@ try:
         time.sleep(0.3)
         xdotool('mouseup', '1')
         time.sleep(0.3)
-    xdotool('keydown', 'Escape')
-    time.sleep(0.3)
-    xdotool('keyup', 'Escape')
+    press('Escape')
     code = process.wait(timeout=30)
 finally:
     if process.poll() is None:
@@ -68,8 +44,9 @@ if len(places) == 2:
     checks.equal((x2 - x1, y2 - y1), (60, 40), 'the second click lies 60 by 40 from the first')
     checks.check(190 <= x1 <= 200 and 110 <= y1 <= 150, f'the first click at {x1},{y1}: inside the frame')
 
-# The debugger channel, read as the guide says: Wine prints each message escaped, in Shift-JIS.
-code, output = run(program, '--frames', '5', env={'WINEDEBUG': '-all,warn+debugstr'})
+# The debugger channel, read as the guide says: Wine 8 turns the wide text back into the ANSI code
+# page (932 under the Japanese locale) and prints it escaped.
+code, output = run(program, '--frames', '5', env={'WINEDEBUG': '-all,warn+seh'})
 messages = [bytes(m, 'latin-1').decode('unicode_escape').encode('latin-1').decode('cp932')
             for m in re.findall(r'OutputDebugStringA "(.*)\\n"', output)]
 checks.check('CJoyStick::GetKeyState IJoyStickの初期化に失敗' in messages,

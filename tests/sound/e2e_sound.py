@@ -6,93 +6,20 @@ server, and checks each tone's frequency, level and order, that the first tone s
 100 ms of its request, and that the tone requested while minimised waits for the restore.
     e2e_sound.py WINE_RUN PROGRAM [--runs N]
 With --runs it only measures: it prints the delay of the first tone for each run.
-Exit 77 (skipped) when pulseaudio or parec is not installed.
+Exit 77 (skipped) when pulseaudio, parec or pacat is not installed.
 """
 import argparse
-import array
 import os
-import shutil
 import subprocess
 import sys
-import tempfile
-import threading
 import time
 
-RATE = 44100
+# The private server and its recorder, shared with the sound example's test.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'examples', 'tests'))
+from sound_server import RATE, SKIPPED, PrivatePulse, Recorder, available, warm_up  # noqa: E402
+
 # frequency, left peak, right peak, as sound_e2e.exe plays them
 TONES = [(440, 8000, 8000), (880, 16000, 16000), (660, 8000, 0), (550, 8000, 8000)]
-
-
-class Recorder:
-    """parec on the null sink's monitor; each chunk's arrival time dates the samples."""
-
-    def __init__(self, env):
-        self.process = subprocess.Popen(
-            ["parec", "-d", "pyro_null.monitor", "--format=s16le", f"--rate={RATE}", "--channels=2",
-             "--latency-msec=5"], stdout=subprocess.PIPE, env=env)
-        self.data = bytearray()
-        self.arrivals = []  # (arrival time, bytes received so far)
-        self.thread = threading.Thread(target=self._read, daemon=True)
-        self.thread.start()
-
-    def _read(self):
-        fd = self.process.stdout.fileno()
-        while True:
-            chunk = os.read(fd, 4096)
-            if not chunk:
-                return
-            self.data += chunk
-            self.arrivals.append((time.time(), len(self.data)))
-
-    def stop(self):
-        self.process.terminate()
-        self.process.wait(timeout=10)
-        self.thread.join(timeout=10)
-
-    def start_time(self):
-        # A sample cannot arrive before it was recorded: the earliest bound over all chunks is
-        # the closest estimate of when frame 0 was captured.
-        return min(t - n / 4 / RATE for t, n in self.arrivals)
-
-
-class PrivatePulse:
-    def __init__(self):
-        self.runtime = tempfile.mkdtemp(prefix="pyro-pulse-")
-        self.env = dict(os.environ, XDG_RUNTIME_DIR=self.runtime)
-        self.env.pop("PULSE_SERVER", None)
-        self.server_env = dict(self.env, HOME=self.runtime)
-
-    def __enter__(self):
-        subprocess.run(["pulseaudio", "--daemonize=yes", "-n", "--exit-idle-time=-1", "--disallow-exit",
-                        "--use-pid-file=yes",
-                        f"--load=module-null-sink sink_name=pyro_null rate={RATE} channels=2",
-                        "--load=module-native-protocol-unix auth-anonymous=1"],
-                       env=self.server_env, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        for _ in range(100):
-            if os.path.exists(os.path.join(self.runtime, "pulse", "native")):
-                break
-            time.sleep(0.05)
-        return self
-
-    def __exit__(self, *exc):
-        subprocess.run(["pulseaudio", "--kill"], env=self.server_env,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        for _ in range(100):
-            if not os.path.exists(os.path.join(self.runtime, "pulse", "pid")):
-                break
-            time.sleep(0.05)
-        shutil.rmtree(self.runtime, ignore_errors=True)
-
-
-def warm_up(pulse, recorder):
-    """A freshly started null sink reports a latency of about a second until something has
-    played through it; one second of silence from pacat settles it before the real test."""
-    silence = bytes(4 * RATE)
-    subprocess.run(["pacat", "-d", "pyro_null", "--format=s16le", f"--rate={RATE}", "--channels=2"],
-                   input=silence, env=pulse.env, check=True, timeout=30)
-    deadline = time.time() + 10
-    while time.time() < deadline and (not recorder.arrivals or time.time() - recorder.arrivals[0][0] < 0.5):
-        time.sleep(0.05)
 
 
 def run_once(pulse, wine_run, program):
@@ -108,13 +35,7 @@ def run_once(pulse, wine_run, program):
         parts = line.split()
         if len(parts) == 2:
             events[parts[0]] = float(parts[1])
-    keep = os.environ.get("PYRO_SOUND_RECORDING")
-    if keep:  # for looking at a failure: the raw recording, s16le stereo at 44.1 kHz
-        with open(keep, "wb") as f:
-            f.write(recorder.data)
-    samples = array.array("h")
-    samples.frombytes(bytes(recorder.data[: len(recorder.data) // 4 * 4]))
-    return events, samples, recorder.start_time()
+    return events, recorder.samples(), recorder.start_time()
 
 
 def segments(samples):
@@ -192,9 +113,9 @@ def main():
     parser.add_argument("program")
     parser.add_argument("--runs", type=int, default=0)
     args = parser.parse_args()
-    if not shutil.which("pulseaudio") or not shutil.which("parec"):
-        print("pulseaudio or parec is not installed; skipped")
-        return 77
+    if not available():
+        print("pulseaudio, parec or pacat is not installed; skipped")
+        return SKIPPED
 
     with PrivatePulse() as pulse:
         if args.runs:
