@@ -29,10 +29,40 @@ struct SSE2Vector {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
     }
     static PYRO_VECTOR_INLINE Reg Reverse(Reg v) { return _mm_shuffle_epi32(v, 0x1B); }
-    // The source rows of a stretch: SSE2 has no shuffle by lane indexes, so one pixel at a time.
+    // The source rows of a stretch, through a table described in runs of four (ColumnTable).
+    // SSE2 shuffles lanes only by a selector fixed in the instruction (and a jump table over
+    // all 256 costs more than it saves), so the runs of the commonest stretches, by a factor of
+    // one or two either way round, are one load and one shuffle; other runs take their pixels
+    // one at a time. Each shape has its own loop, since the runs of one row mostly share one.
+    static constexpr size_t kGatherGroup = kPixels;
+    template <uint32_t Shape>
+    static PYRO_VECTOR_INLINE size_t GatherRuns(const ColumnTable::Group* groups, size_t g,
+                                                size_t runs, uint32_t* out, const uint32_t* row)
+    {
+        for (; g < runs && groups[g].shape == Shape; ++g)
+            Store(out + g * kPixels, _mm_shuffle_epi32(Load(row + groups[g].base), Shape));
+        return g;
+    }
     static void Gather(const ColumnTable& table, uint32_t* out, const uint32_t* row)
     {
-        table.Gather(out, row);
+        const ColumnTable::Group* groups = table.Groups();
+        const size_t width = table.Width();
+        const size_t runs = width / kPixels;
+        size_t g = 0;
+        while (g < runs) {
+            const size_t first = g;
+            // Lanes 0 0 1 1, 0 1 1 2, 0 1 2 3 and the same mirrored.
+            g = GatherRuns<0x50>(groups, g, runs, out, row);
+            g = GatherRuns<0x94>(groups, g, runs, out, row);
+            g = GatherRuns<0xE4>(groups, g, runs, out, row);
+            g = GatherRuns<0x05>(groups, g, runs, out, row);
+            g = GatherRuns<0x16>(groups, g, runs, out, row);
+            g = GatherRuns<0x1B>(groups, g, runs, out, row);
+            if (g != first) continue;
+            table.Gather(out, row, g * kPixels, (g + 1) * kPixels);
+            ++g;
+        }
+        table.Gather(out, row, runs * kPixels, width);
     }
 
     static PYRO_VECTOR_INLINE Reg And(Reg a, Reg b) { return _mm_and_si128(a, b); }
@@ -41,6 +71,7 @@ struct SSE2Vector {
     // ~a & b.
     static PYRO_VECTOR_INLINE Reg AndNot(Reg a, Reg b) { return _mm_andnot_si128(a, b); }
     static PYRO_VECTOR_INLINE Reg Add32(Reg a, Reg b) { return _mm_add_epi32(a, b); }
+    static PYRO_VECTOR_INLINE Reg Sub32(Reg a, Reg b) { return _mm_sub_epi32(a, b); }
     template <int N>
     static PYRO_VECTOR_INLINE Reg Srli32(Reg v) { return _mm_srli_epi32(v, N); }
     template <int N>
@@ -51,6 +82,8 @@ struct SSE2Vector {
     static PYRO_VECTOR_INLINE Reg MulhiU16(Reg a, Reg b) { return _mm_mulhi_epu16(a, b); }
     template <int N>
     static PYRO_VECTOR_INLINE Reg Srli16(Reg v) { return _mm_srli_epi16(v, N); }
+    template <int N>
+    static PYRO_VECTOR_INLINE Reg Slli16(Reg v) { return _mm_slli_epi16(v, N); }
     static PYRO_VECTOR_INLINE Reg UnpackLo8(Reg a, Reg b) { return _mm_unpacklo_epi8(a, b); }
     static PYRO_VECTOR_INLINE Reg UnpackHi8(Reg a, Reg b) { return _mm_unpackhi_epi8(a, b); }
     static PYRO_VECTOR_INLINE Reg UnpackLo32(Reg a, Reg b) { return _mm_unpacklo_epi32(a, b); }

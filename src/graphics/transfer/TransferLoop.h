@@ -38,7 +38,18 @@ struct FixedCursor {
 // and room for one source row gathered through it.
 class ColumnTable {
 public:
-    ColumnTable(const TransferState& st, bool mirrored);
+    // A run of `group` table entries, for gathers that move that many pixels at once: base is
+    // the lowest column of the run when every column lies within `group` pixels from it (and
+    // those pixels lie before End()), -1 otherwise. In runs of four with a base, shape holds
+    // each entry's column - base in two bits, the first entry lowest: the selector of a
+    // four-lane shuffle; it is all ones in runs without a base.
+    struct Group {
+        int32_t base;
+        uint32_t shape;
+    };
+    // group, 4 or 8, makes the table describe its entries in runs of that many (Groups(),
+    // Offsets()); 0 leaves them undescribed.
+    ColumnTable(const TransferState& st, bool mirrored, size_t group = 0);
     // Out of line, like every function of this class with a body of any size: the files of the
     // vector sets are compiled for their instructions, and a copy of an inline function emitted
     // there could be the one the linker keeps for every caller.
@@ -46,13 +57,20 @@ public:
     ColumnTable(const ColumnTable&) = delete;
     ColumnTable& operator=(const ColumnTable&) = delete;
     // out[i] = row[column i] for every destination column, one pixel at a time.
-    void Gather(uint32_t* out, const uint32_t* row) const;
+    void Gather(uint32_t* out, const uint32_t* row) const { Gather(out, row, 0, width_); }
+    // The same for the entries first to last - 1 only.
+    void Gather(uint32_t* out, const uint32_t* row, size_t first, size_t last) const;
     const int32_t* Columns() const { return columns_; }
     size_t Width() const { return width_; }
     // One past the rightmost column any entry names.
     int32_t End() const { return end_; }
     // A row of the table's width for Gather, owned by the table.
     uint32_t* Scratch() const { return scratch_; }
+    // Run g covers entries g * group to g * group + group - 1; the entries after the last full
+    // run belong to none.
+    const Group* Groups() const { return groups_; }
+    // Each entry's column - base of its run, where the run has a base.
+    const int32_t* Offsets() const { return offsets_; }
 
 private:
     // Tables of screen-sized transfers stay on the stack; wider ones take the heap.
@@ -61,10 +79,16 @@ private:
     int32_t end_;
     int32_t localColumns_[kLocalColumns];
     uint32_t localScratch_[kLocalColumns];
+    Group localGroups_[kLocalColumns / 4];
+    int32_t localOffsets_[kLocalColumns];
     std::unique_ptr<int32_t[]> heapColumns_;
     std::unique_ptr<uint32_t[]> heapScratch_;
+    std::unique_ptr<Group[]> heapGroups_;
+    std::unique_ptr<int32_t[]> heapOffsets_;
     int32_t* columns_;
     uint32_t* scratch_;
+    Group* groups_;
+    int32_t* offsets_;
 };
 
 // Whether the rows of a one-to-one transfer from src onto dst form one unbroken run of pixels
@@ -111,6 +135,7 @@ struct IgnoresDestination<Rule, std::void_t<decltype(Rule::kIgnoresDestination)>
 // What the sets without an instruction for it share: the source rows of a stretch gathered one
 // pixel at a time, and nothing to do after a loop.
 struct PixelAtATimeGather {
+    static constexpr size_t kGatherGroup = 0;
     static void Gather(const ColumnTable& table, uint32_t* out, const uint32_t* row)
     {
         table.Gather(out, row);
@@ -149,7 +174,7 @@ void ForEachTransferRow(const TransferState& st, const PixelView& dst, const Pix
     const bool apart = src.base != dst.base;
     using Rule = std::remove_cv_t<decltype(std::decay_t<RowFn>::rule)>;
     const bool inPlace = IgnoresDestination<Rule>::value && apart;
-    const ColumnTable columns(st, Mirrored);
+    const ColumnTable columns(st, Mirrored, Set::kGatherGroup);
     RowStepper rows(st);
     size_t lastRow = ~size_t(0);
     for (size_t r = 0; r < height; ++r, dRow += dst.pitch) {
