@@ -41,30 +41,29 @@ struct AVX2Vector {
     }
     // The source rows of a stretch, through a table described in runs of eight (ColumnTable):
     // a run whose columns lie within eight neighbouring pixels comes out of one load and one
-    // shuffle by lane indexes; other runs take their pixels one at a time.
+    // shuffle by lane indexes, in one loop over the runs in a row that can; other runs take
+    // their pixels one at a time.
     static constexpr size_t kGatherGroup = kPixels;
     static void Gather(const ColumnTable& table, uint32_t* out, const uint32_t* row)
     {
-        const int32_t* columns = table.Columns();
         const ColumnTable::Group* groups = table.Groups();
         const int32_t* offsets = table.Offsets();
         const size_t width = table.Width();
-        size_t i = 0;
-        for (; i + kPixels <= width; i += kPixels) {
-            const int32_t base = groups[i / kPixels].base;
-            Reg pixels;
-            if (base >= 0) {
-                const Reg at = Load(reinterpret_cast<const uint32_t*>(offsets + i));
-                pixels = _mm256_permutevar8x32_epi32(Load(row + base), at);
-            } else {
-                pixels = _mm256_setr_epi32(int(row[columns[i]]), int(row[columns[i + 1]]),
-                                           int(row[columns[i + 2]]), int(row[columns[i + 3]]),
-                                           int(row[columns[i + 4]]), int(row[columns[i + 5]]),
-                                           int(row[columns[i + 6]]), int(row[columns[i + 7]]));
+        const size_t runs = width / kPixels;
+        for (size_t g = 0; g < runs;) {
+            const size_t end = g + groups[g].same;
+            if (groups[g].base < 0) {
+                table.Gather(out, row, g * kPixels, end * kPixels);
+                g = end;
+                continue;
             }
-            Store(out + i, pixels);
+            for (; g < end; ++g) {
+                const Reg at = Load(reinterpret_cast<const uint32_t*>(offsets + g * kPixels));
+                Store(out + g * kPixels,
+                      _mm256_permutevar8x32_epi32(Load(row + groups[g].base), at));
+            }
         }
-        for (; i < width; ++i) out[i] = row[columns[i]];
+        table.Gather(out, row, runs * kPixels, width);
     }
 
     static PYRO_VECTOR_INLINE Reg And(Reg a, Reg b) { return _mm256_and_si256(a, b); }

@@ -30,37 +30,44 @@ struct SSE2Vector {
     }
     static PYRO_VECTOR_INLINE Reg Reverse(Reg v) { return _mm_shuffle_epi32(v, 0x1B); }
     // The source rows of a stretch, through a table described in runs of four (ColumnTable).
-    // SSE2 shuffles lanes only by a selector fixed in the instruction (and a jump table over
-    // all 256 costs more than it saves), so the runs of the commonest stretches, by a factor of
-    // one or two either way round, are one load and one shuffle; other runs take their pixels
-    // one at a time. Each shape has its own loop, since the runs of one row mostly share one.
+    // SSE2 shuffles lanes only by a selector fixed in the instruction, so the runs of the
+    // commonest stretches, by a factor of one or two either way round, are one load and one
+    // shuffle, in a loop per shape over the runs that share it; other runs take their pixels
+    // one at a time.
     static constexpr size_t kGatherGroup = kPixels;
     template <uint32_t Shape>
-    static PYRO_VECTOR_INLINE size_t GatherRuns(const ColumnTable::Group* groups, size_t g,
-                                                size_t runs, uint32_t* out, const uint32_t* row)
+    static void GatherRuns(const ColumnTable::Group* run, size_t count, uint32_t* out,
+                           const uint32_t* row)
     {
-        for (; g < runs && groups[g].shape == Shape; ++g)
-            Store(out + g * kPixels, _mm_shuffle_epi32(Load(row + groups[g].base), Shape));
-        return g;
+        size_t k = 0;
+        for (; k + 2 <= count; k += 2) {
+            const Reg a = Load(row + run[k].base);
+            const Reg b = Load(row + run[k + 1].base);
+            Store(out + k * kPixels, _mm_shuffle_epi32(a, Shape));
+            Store(out + k * kPixels + kPixels, _mm_shuffle_epi32(b, Shape));
+        }
+        if (k < count) Store(out + k * kPixels, _mm_shuffle_epi32(Load(row + run[k].base), Shape));
     }
     static void Gather(const ColumnTable& table, uint32_t* out, const uint32_t* row)
     {
         const ColumnTable::Group* groups = table.Groups();
         const size_t width = table.Width();
         const size_t runs = width / kPixels;
-        size_t g = 0;
-        while (g < runs) {
-            const size_t first = g;
+        for (size_t g = 0; g < runs;) {
+            const ColumnTable::Group* run = groups + g;
+            const size_t count = run->same;
+            uint32_t* to = out + g * kPixels;
+            switch (run->shape) {
             // Lanes 0 0 1 1, 0 1 1 2, 0 1 2 3 and the same mirrored.
-            g = GatherRuns<0x50>(groups, g, runs, out, row);
-            g = GatherRuns<0x94>(groups, g, runs, out, row);
-            g = GatherRuns<0xE4>(groups, g, runs, out, row);
-            g = GatherRuns<0x05>(groups, g, runs, out, row);
-            g = GatherRuns<0x16>(groups, g, runs, out, row);
-            g = GatherRuns<0x1B>(groups, g, runs, out, row);
-            if (g != first) continue;
-            table.Gather(out, row, g * kPixels, (g + 1) * kPixels);
-            ++g;
+            case 0x50: GatherRuns<0x50>(run, count, to, row); break;
+            case 0x94: GatherRuns<0x94>(run, count, to, row); break;
+            case 0xE4: GatherRuns<0xE4>(run, count, to, row); break;
+            case 0x05: GatherRuns<0x05>(run, count, to, row); break;
+            case 0x16: GatherRuns<0x16>(run, count, to, row); break;
+            case 0x1B: GatherRuns<0x1B>(run, count, to, row); break;
+            default: table.Gather(out, row, g * kPixels, (g + count) * kPixels);
+            }
+            g += count;
         }
         table.Gather(out, row, runs * kPixels, width);
     }

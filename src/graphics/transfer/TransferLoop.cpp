@@ -37,19 +37,22 @@ ColumnTable::ColumnTable(const TransferState& st, bool mirrored, size_t group)
     // The columns only rise, or only fall: the rightmost is at one end.
     end_ = std::max(columns[0], columns[width - 1]) + 1;
     if (group < 4 || group > 8) return;
-    for (size_t g = 0; g < width / group; ++g) {
+    const size_t runs = width / group;
+    for (size_t g = 0; g < runs; ++g) {
         const int32_t* run = columns + g * group;
         const int32_t low = std::min(run[0], run[group - 1]);
         const int32_t high = std::max(run[0], run[group - 1]);
         Group& out = groups_[g];
-        out = Group{-1, ~0u};
+        out = Group{-1, ~0u, 1};
         if (high - low >= int32_t(group) || low + int32_t(group) > end_) continue;
-        out = Group{low, 0};
+        out = Group{low, 0, 1};
         for (size_t k = 0; k < group; ++k) {
             offsets_[g * group + k] = run[k] - low;
             if (group == 4) out.shape |= uint32_t(run[k] - low) << (2 * k);
         }
     }
+    for (size_t g = runs; g-- > 1;)
+        if (groups_[g - 1].shape == groups_[g].shape) groups_[g - 1].same = groups_[g].same + 1;
 }
 
 ColumnTable::~ColumnTable() = default;

@@ -40,12 +40,14 @@ class ColumnTable {
 public:
     // A run of `group` table entries, for gathers that move that many pixels at once: base is
     // the lowest column of the run when every column lies within `group` pixels from it (and
-    // those pixels lie before End()), -1 otherwise. In runs of four with a base, shape holds
-    // each entry's column - base in two bits, the first entry lowest: the selector of a
-    // four-lane shuffle; it is all ones in runs without a base.
+    // those pixels lie before End()), -1 otherwise. shape is all ones in runs without a base;
+    // in runs of four with one it holds each entry's column - base in two bits, the first
+    // entry lowest (the selector of a four-lane shuffle), and 0 in longer runs. same counts
+    // the runs from this one on with its shape, so that a gather can treat them in one loop.
     struct Group {
         int32_t base;
         uint32_t shape;
+        uint32_t same;
     };
     // group, 4 or 8, makes the table describe its entries in runs of that many (Groups(),
     // Offsets()); 0 leaves them undescribed.
