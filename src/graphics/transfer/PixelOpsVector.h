@@ -89,10 +89,11 @@ struct PixelOpsVector {
         }
     };
 
+    // d with the bits where s differs in the colour bytes flipped: one mask instead of two.
     struct ColourOnly {
         PYRO_VECTOR_INLINE Reg operator()(Reg s, Reg d) const
         {
-            return V::Or(V::And(s, V::Splat(0xFFFFFF)), V::And(d, V::Splat(0xFF000000)));
+            return V::Xor(d, V::And(V::Xor(s, d), V::Splat(0xFFFFFF)));
         }
     };
 
