@@ -192,8 +192,8 @@ struct PixelOpsVector {
     struct IsKeyed<Rule, std::void_t<decltype(Rule::kKeyed)>> : std::true_type {};
 
     // Applies a rule along a row a register or two at a time; the pixels that do not fill a
-    // register at the end go one by one. The registers are not aligned: handling a row's first pixels one by
-    // one until they were cost more on short rows than the unaligned moves do.
+    // register at the end go one by one. The registers are not aligned: handling a row's first
+    // pixels one by one until they were cost more on short rows than the unaligned moves do.
     template <class Rule>
     struct Row {
         Rule rule;

@@ -57,6 +57,8 @@ ColumnTable::ColumnTable(const TransferState& st, bool mirrored, size_t group)
 
 ColumnTable::~ColumnTable() = default;
 
+void ColumnTable::Gather(uint32_t* out, const uint32_t* row) const { Gather(out, row, 0, width_); }
+
 void ColumnTable::Gather(uint32_t* out, const uint32_t* row, size_t first, size_t last) const
 {
     const int32_t* columns = columns_;

@@ -59,7 +59,7 @@ public:
     ColumnTable(const ColumnTable&) = delete;
     ColumnTable& operator=(const ColumnTable&) = delete;
     // out[i] = row[column i] for every destination column, one pixel at a time.
-    void Gather(uint32_t* out, const uint32_t* row) const { Gather(out, row, 0, width_); }
+    void Gather(uint32_t* out, const uint32_t* row) const;
     // The same for the entries first to last - 1 only.
     void Gather(uint32_t* out, const uint32_t* row, size_t first, size_t last) const;
     const int32_t* Columns() const { return columns_; }
