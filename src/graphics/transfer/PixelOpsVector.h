@@ -102,7 +102,7 @@ struct PixelOpsVector {
     // the 16-bit lanes without unpacking (a shift, a mask), so that the high half of each
     // product is the floored (x * weight) / 256. A channel's two products add up to at most
     // 255, so nothing saturates and the bytes go back with a shift and an or; the alpha byte
-    // is masked off on the way in and comes out 0.
+    // is shifted out or masked off on the way in and comes out 0.
     struct Alpha {
         PYRO_VECTOR_INLINE Reg operator()(Reg s, Reg d) const
         {
@@ -225,6 +225,28 @@ struct PixelOpsVector {
                 i += V::kPixels;
             }
             for (; i < n; ++i) One(r, d + i, c.Next());
+            cursor = c;
+        }
+
+        // The rule along two destination rows (TransferLoop.h): each register of source pixels
+        // is fetched once and applied to both.
+        static constexpr bool kPairs = true;
+        template <class Cursor>
+        void Pair(uint32_t* d0, uint32_t* d1, size_t n, Cursor& cursor) const
+        {
+            const Rule r = rule;
+            Cursor c = cursor;
+            size_t i = 0;
+            for (; i + V::kPixels <= n; i += V::kPixels) {
+                const Reg s = Fetch(c);
+                Apply(r, d0 + i, s);
+                Apply(r, d1 + i, s);
+            }
+            for (; i < n; ++i) {
+                const uint32_t s = c.Next();
+                One(r, d0 + i, s);
+                One(r, d1 + i, s);
+            }
             cursor = c;
         }
 

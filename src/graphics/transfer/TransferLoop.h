@@ -134,6 +134,14 @@ template <class Rule>
 struct IgnoresDestination<Rule, std::void_t<decltype(Rule::kIgnoresDestination)>>
     : std::bool_constant<Rule::kIgnoresDestination> {};
 
+// A row function that can apply its rule along two destination rows from one source row, each
+// source pixel read once, marks itself with kPairs and offers Pair(d0, d1, count, cursor).
+template <class RowFn, class = void>
+struct HasPairs : std::false_type {};
+template <class RowFn>
+struct HasPairs<RowFn, std::void_t<decltype(RowFn::kPairs)>>
+    : std::bool_constant<RowFn::kPairs> {};
+
 // What the sets without an instruction for it share: the source rows of a stretch gathered one
 // pixel at a time, and nothing to do after a loop.
 struct PixelAtATimeGather {
@@ -179,11 +187,14 @@ void ForEachTransferRow(const TransferState& st, const PixelView& dst, const Pix
     const ColumnTable columns(st, Mirrored, Set::kGatherGroup);
     RowStepper rows(st);
     size_t lastRow = ~size_t(0);
-    for (size_t r = 0; r < height; ++r, dRow += dst.pitch) {
-        const size_t sy = rows.Row(r);
+    size_t sy = rows.Row(0);
+    for (size_t r = 0; r < height;) {
+        // The stepping runs a row ahead, to see two destination rows that read one source row.
+        const size_t next = r + 1 < height ? rows.Row(r + 1) : ~size_t(0);
         uint32_t* d = reinterpret_cast<uint32_t*>(dRow);
         const uint32_t* s =
             reinterpret_cast<const uint32_t*>(src.base + ptrdiff_t(sy) * src.pitch);
+        size_t done = 1;
         if (inPlace) {
             if (sy == lastRow) {
                 std::memcpy(d, dRow - dst.pitch, width * 4);
@@ -195,8 +206,20 @@ void ForEachTransferRow(const TransferState& st, const PixelView& dst, const Pix
         } else {
             if (sy != lastRow || !apart) Set::Gather(columns, columns.Scratch(), s);
             LinearCursor<false> cursor{columns.Scratch()};
-            row(d, width, cursor);
+            if constexpr (HasPairs<std::decay_t<RowFn>>::value) {
+                if (apart && next == sy) {
+                    row.Pair(d, reinterpret_cast<uint32_t*>(dRow + dst.pitch), width, cursor);
+                    done = 2;
+                } else {
+                    row(d, width, cursor);
+                }
+            } else {
+                row(d, width, cursor);
+            }
         }
         lastRow = sy;
+        r += done;
+        dRow += ptrdiff_t(done) * dst.pitch;
+        sy = done == 1 ? next : r < height ? rows.Row(r) : 0;
     }
 }
