@@ -39,35 +39,31 @@ struct AVX2Vector {
     {
         return _mm256_permutevar8x32_epi32(v, _mm256_setr_epi32(7, 6, 5, 4, 3, 2, 1, 0));
     }
-    // The source rows of a stretch. The table's columns only rise (or only fall, mirrored), so
-    // eight of them that lie within eight neighbouring pixels come out of one load and one
-    // shuffle by lane indexes; other groups, and groups that would load past the columns' end,
-    // take their pixels one at a time.
+    // The source rows of a stretch, through a table described in runs of eight (ColumnTable):
+    // a run whose columns lie within eight neighbouring pixels comes out of one load and one
+    // shuffle by lane indexes, in one loop over the runs in a row that can; other runs take
+    // their pixels one at a time.
+    static constexpr size_t kGatherGroup = kPixels;
     static void Gather(const ColumnTable& table, uint32_t* out, const uint32_t* row)
     {
-        const int32_t* columns = table.Columns();
+        const ColumnTable::Group* groups = table.Groups();
+        const int32_t* offsets = table.Offsets();
         const size_t width = table.Width();
-        const int32_t end = table.End();
-        size_t i = 0;
-        for (; i + kPixels <= width; i += kPixels) {
-            const int32_t first = columns[i];
-            const int32_t last = columns[i + kPixels - 1];
-            const int32_t low = first < last ? first : last;
-            const int32_t high = first < last ? last : first;
-            const Reg at = Load(reinterpret_cast<const uint32_t*>(columns + i));
-            Reg pixels;
-            if (high - low < int32_t(kPixels) && low + int32_t(kPixels) <= end) {
-                pixels = _mm256_permutevar8x32_epi32(Load(row + low),
-                                                     _mm256_sub_epi32(at, _mm256_set1_epi32(low)));
-            } else {
-                pixels = _mm256_setr_epi32(int(row[columns[i]]), int(row[columns[i + 1]]),
-                                           int(row[columns[i + 2]]), int(row[columns[i + 3]]),
-                                           int(row[columns[i + 4]]), int(row[columns[i + 5]]),
-                                           int(row[columns[i + 6]]), int(row[columns[i + 7]]));
+        const size_t runs = width / kPixels;
+        for (size_t g = 0; g < runs;) {
+            const size_t end = g + groups[g].same;
+            if (groups[g].base < 0) {
+                table.Gather(out, row, g * kPixels, end * kPixels);
+                g = end;
+                continue;
             }
-            Store(out + i, pixels);
+            for (; g < end; ++g) {
+                const Reg at = Load(reinterpret_cast<const uint32_t*>(offsets + g * kPixels));
+                Store(out + g * kPixels,
+                      _mm256_permutevar8x32_epi32(Load(row + groups[g].base), at));
+            }
         }
-        for (; i < width; ++i) out[i] = row[columns[i]];
+        table.Gather(out, row, runs * kPixels, width);
     }
 
     static PYRO_VECTOR_INLINE Reg And(Reg a, Reg b) { return _mm256_and_si256(a, b); }
@@ -76,6 +72,7 @@ struct AVX2Vector {
     // ~a & b.
     static PYRO_VECTOR_INLINE Reg AndNot(Reg a, Reg b) { return _mm256_andnot_si256(a, b); }
     static PYRO_VECTOR_INLINE Reg Add32(Reg a, Reg b) { return _mm256_add_epi32(a, b); }
+    static PYRO_VECTOR_INLINE Reg Sub32(Reg a, Reg b) { return _mm256_sub_epi32(a, b); }
     template <int N>
     static PYRO_VECTOR_INLINE Reg Srli32(Reg v) { return _mm256_srli_epi32(v, N); }
     template <int N>
@@ -86,6 +83,8 @@ struct AVX2Vector {
     static PYRO_VECTOR_INLINE Reg MulhiU16(Reg a, Reg b) { return _mm256_mulhi_epu16(a, b); }
     template <int N>
     static PYRO_VECTOR_INLINE Reg Srli16(Reg v) { return _mm256_srli_epi16(v, N); }
+    template <int N>
+    static PYRO_VECTOR_INLINE Reg Slli16(Reg v) { return _mm256_slli_epi16(v, N); }
     static PYRO_VECTOR_INLINE Reg UnpackLo8(Reg a, Reg b) { return _mm256_unpacklo_epi8(a, b); }
     static PYRO_VECTOR_INLINE Reg UnpackHi8(Reg a, Reg b) { return _mm256_unpackhi_epi8(a, b); }
     static PYRO_VECTOR_INLINE Reg UnpackLo32(Reg a, Reg b) { return _mm256_unpacklo_epi32(a, b); }

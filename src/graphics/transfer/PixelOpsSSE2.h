@@ -29,10 +29,47 @@ struct SSE2Vector {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
     }
     static PYRO_VECTOR_INLINE Reg Reverse(Reg v) { return _mm_shuffle_epi32(v, 0x1B); }
-    // The source rows of a stretch: SSE2 has no shuffle by lane indexes, so one pixel at a time.
+    // The source rows of a stretch, through a table described in runs of four (ColumnTable).
+    // SSE2 shuffles lanes only by a selector fixed in the instruction, so the runs of the
+    // commonest stretches, by a factor of one or two either way round, are one load and one
+    // shuffle, in a loop per shape over the runs that share it; other runs take their pixels
+    // one at a time.
+    static constexpr size_t kGatherGroup = kPixels;
+    template <uint32_t Shape>
+    static void GatherRuns(const ColumnTable::Group* run, size_t count, uint32_t* out,
+                           const uint32_t* row)
+    {
+        size_t k = 0;
+        for (; k + 2 <= count; k += 2) {
+            const Reg a = Load(row + run[k].base);
+            const Reg b = Load(row + run[k + 1].base);
+            Store(out + k * kPixels, _mm_shuffle_epi32(a, Shape));
+            Store(out + k * kPixels + kPixels, _mm_shuffle_epi32(b, Shape));
+        }
+        if (k < count) Store(out + k * kPixels, _mm_shuffle_epi32(Load(row + run[k].base), Shape));
+    }
     static void Gather(const ColumnTable& table, uint32_t* out, const uint32_t* row)
     {
-        table.Gather(out, row);
+        const ColumnTable::Group* groups = table.Groups();
+        const size_t width = table.Width();
+        const size_t runs = width / kPixels;
+        for (size_t g = 0; g < runs;) {
+            const ColumnTable::Group* run = groups + g;
+            const size_t count = run->same;
+            uint32_t* to = out + g * kPixels;
+            switch (run->shape) {
+            // Lanes 0 0 1 1, 0 1 1 2, 0 1 2 3 and the same mirrored.
+            case 0x50: GatherRuns<0x50>(run, count, to, row); break;
+            case 0x94: GatherRuns<0x94>(run, count, to, row); break;
+            case 0xE4: GatherRuns<0xE4>(run, count, to, row); break;
+            case 0x05: GatherRuns<0x05>(run, count, to, row); break;
+            case 0x16: GatherRuns<0x16>(run, count, to, row); break;
+            case 0x1B: GatherRuns<0x1B>(run, count, to, row); break;
+            default: table.Gather(out, row, g * kPixels, (g + count) * kPixels);
+            }
+            g += count;
+        }
+        table.Gather(out, row, runs * kPixels, width);
     }
 
     static PYRO_VECTOR_INLINE Reg And(Reg a, Reg b) { return _mm_and_si128(a, b); }
@@ -41,6 +78,7 @@ struct SSE2Vector {
     // ~a & b.
     static PYRO_VECTOR_INLINE Reg AndNot(Reg a, Reg b) { return _mm_andnot_si128(a, b); }
     static PYRO_VECTOR_INLINE Reg Add32(Reg a, Reg b) { return _mm_add_epi32(a, b); }
+    static PYRO_VECTOR_INLINE Reg Sub32(Reg a, Reg b) { return _mm_sub_epi32(a, b); }
     template <int N>
     static PYRO_VECTOR_INLINE Reg Srli32(Reg v) { return _mm_srli_epi32(v, N); }
     template <int N>
@@ -51,6 +89,8 @@ struct SSE2Vector {
     static PYRO_VECTOR_INLINE Reg MulhiU16(Reg a, Reg b) { return _mm_mulhi_epu16(a, b); }
     template <int N>
     static PYRO_VECTOR_INLINE Reg Srli16(Reg v) { return _mm_srli_epi16(v, N); }
+    template <int N>
+    static PYRO_VECTOR_INLINE Reg Slli16(Reg v) { return _mm_slli_epi16(v, N); }
     static PYRO_VECTOR_INLINE Reg UnpackLo8(Reg a, Reg b) { return _mm_unpacklo_epi8(a, b); }
     static PYRO_VECTOR_INLINE Reg UnpackHi8(Reg a, Reg b) { return _mm_unpackhi_epi8(a, b); }
     static PYRO_VECTOR_INLINE Reg UnpackLo32(Reg a, Reg b) { return _mm_unpacklo_epi32(a, b); }

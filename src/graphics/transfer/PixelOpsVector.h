@@ -89,27 +89,33 @@ struct PixelOpsVector {
         }
     };
 
+    // d with the bits where s differs in the colour bytes flipped: one mask instead of two.
     struct ColourOnly {
         PYRO_VECTOR_INLINE Reg operator()(Reg s, Reg d) const
         {
-            return V::Or(V::And(s, V::Splat(0xFFFFFF)), V::And(d, V::Splat(0xFF000000)));
+            return V::Xor(d, V::And(V::Xor(s, d), V::Splat(0xFFFFFF)));
         }
     };
 
-    // Source weight A = a (256 for a = 255) and destination weight 256 - A, worked out in the
-    // lanes themselves. The top lane weighs the alpha bytes alike; the result's top byte is then
-    // cleared.
+    // Source weight A = a (256 for a = 255) and destination weight 256 - A, in both 16-bit
+    // halves of each pixel's lane. Blue and red, then green, are moved into the high bytes of
+    // the 16-bit lanes without unpacking (a shift, a mask), so that the high half of each
+    // product is the floored (x * weight) / 256. A channel's two products add up to at most
+    // 255, so nothing saturates and the bytes go back with a shift and an or; the alpha byte
+    // is shifted out or masked off on the way in and comes out 0.
     struct Alpha {
         PYRO_VECTOR_INLINE Reg operator()(Reg s, Reg d) const
         {
             const Reg a = V::template Srli32<24>(s);
-            const Reg weight = V::Add32(a, V::template Srli32<8>(V::Add32(a, V::Splat(1))));
-            const Reg both = V::Or(weight, V::template Slli32<16>(weight));  // A in each half
-            const Reg fl = V::UnpackLo32(both, both);
-            const Reg fh = V::UnpackHi32(both, both);
-            const Reg full = V::Splat16(256);
-            const Reg out = Weighted(s, d, fl, fh, V::Sub16(full, fl), V::Sub16(full, fh));
-            return V::And(out, V::Splat(0xFFFFFF));
+            const Reg weight = V::Sub32(a, V::CmpEq32(a, V::Splat(255)));
+            const Reg w = V::Or(weight, V::template Slli32<16>(weight));
+            const Reg rest = V::Sub16(V::Splat16(256), w);
+            const Reg blueRed = V::Add16(V::MulhiU16(V::template Slli16<8>(s), w),
+                                         V::MulhiU16(V::template Slli16<8>(d), rest));
+            const Reg greenMask = V::Splat(0xFF00);
+            const Reg green = V::Add16(V::MulhiU16(V::And(s, greenMask), w),
+                                       V::MulhiU16(V::And(d, greenMask), rest));
+            return V::Or(blueRed, V::template Slli16<8>(green));
         }
     };
 
@@ -186,8 +192,8 @@ struct PixelOpsVector {
     struct IsKeyed<Rule, std::void_t<decltype(Rule::kKeyed)>> : std::true_type {};
 
     // Applies a rule along a row a register or two at a time; the pixels that do not fill a
-    // register at the end go one by one. The registers are not aligned: handling a row's first pixels one by
-    // one until they were cost more on short rows than the unaligned moves do.
+    // register at the end go one by one. The registers are not aligned: handling a row's first
+    // pixels one by one until they were cost more on short rows than the unaligned moves do.
     template <class Rule>
     struct Row {
         Rule rule;
@@ -222,6 +228,28 @@ struct PixelOpsVector {
             cursor = c;
         }
 
+        // The rule along two destination rows (TransferLoop.h): each register of source pixels
+        // is fetched once and applied to both.
+        static constexpr bool kPairs = true;
+        template <class Cursor>
+        void Pair(uint32_t* d0, uint32_t* d1, size_t n, Cursor& cursor) const
+        {
+            const Rule r = rule;
+            Cursor c = cursor;
+            size_t i = 0;
+            for (; i + V::kPixels <= n; i += V::kPixels) {
+                const Reg s = Fetch(c);
+                Apply(r, d0 + i, s);
+                Apply(r, d1 + i, s);
+            }
+            for (; i < n; ++i) {
+                const uint32_t s = c.Next();
+                One(r, d0 + i, s);
+                One(r, d1 + i, s);
+            }
+            cursor = c;
+        }
+
         static PYRO_VECTOR_INLINE void Apply(const Rule& r, uint32_t* d, Reg s)
         {
             // Sprites are mostly key: a register of key pixels leaves the destination alone.
@@ -243,6 +271,7 @@ struct PixelOpsVector {
         using Row = typename PixelOpsVector::template Row<Rule>;
         template <class Rule, uint32_t Mask>
         using Keyed = typename PixelOpsVector::template Keyed<Rule, Mask>;
+        static constexpr size_t kGatherGroup = V::kGatherGroup;
         static void Gather(const ColumnTable& table, uint32_t* out, const uint32_t* row)
         {
             V::Gather(table, out, row);

@@ -1,7 +1,8 @@
 // How the operations of a transfer set are generated from the list in TransferList.h. A set is
 // a namespace of pixel rules named as in the list, plus a struct Set that gives its row
 // function Row<Rule>, its key wrapper Keyed<Rule, Mask>, Gather(table, out, row) for the source
-// rows of a stretch (ColumnTable) and Leave() (what must follow a loop, such as leaving the MMX
+// rows of a stretch (ColumnTable) with kGatherGroup, the length of the runs its table is to be
+// described in (0 for none), and Leave() (what must follow a loop, such as leaving the MMX
 // state). Every generated transfer is the clip and stretch set-up into the destination's
 // transfer state followed by the set's row function along every row.
 #pragma once

@@ -280,3 +280,49 @@ TEST_CASE("the SSE2 and AVX2 sets give exactly the MMX set's pixels")
             return;
     }
 }
+
+TEST_CASE("stretches of long rows by every width give the MMX set's pixels in the vector sets")
+{
+    // The vector sets move runs of neighbouring source columns with shuffles chosen per run;
+    // rows much longer than a run, every destination width from a third to three times the
+    // source's (each run shape a stretch makes), both directions, and a table too wide to be
+    // kept on the stack.
+    std::vector<PixelSet> sets = AllSets();
+    sets.erase(sets.begin(), sets.begin() + 2);
+    std::mt19937 random(77);
+    const char* const names[] = {"TransferCopy", "TransferCopyMirrored", "TransferAdd",
+                                 "TransferAddMirrored"};
+    auto check = [&](int32_t sw, int32_t dw, int32_t left) {
+        std::vector<uint32_t> pixels(size_t(sw) * 2);
+        for (uint32_t& p : pixels) p = uint32_t(random());
+        auto src = MakePlane(sw, 2, pixels);
+        std::vector<uint32_t> dst(size_t(dw) * 3);
+        for (uint32_t& p : dst) p = uint32_t(random());
+        const Rect srcRect{left, 0, sw, 2};
+        const Size size{dw, 3};
+        for (const char* name : names) {
+            const TransferOp& op = FindTransfer(name);
+            auto run = [&](PixelSet set) {
+                auto plane = MakePlane(dw, 3, dst, set);
+                op.Run(*plane->GetImpl(), src.get(), 0, 0, 0, 0, &srcRect, &size, nullptr);
+                return PixelsOf(*plane);
+            };
+            const std::vector<uint32_t> want = run(PixelSet::MMX);
+            for (PixelSet set : sets) {
+                if (run(set) == want) continue;
+                CAPTURE(sw);
+                CAPTURE(dw);
+                CAPTURE(left);
+                CAPTURE(std::string(name));
+                CAPTURE(SetName(set));
+                CHECK(run(set) == want);
+                return false;
+            }
+        }
+        return true;
+    };
+    for (int32_t dw = 13; dw <= 120; ++dw)
+        if (!check(40, dw, dw % 3)) return;
+    check(700, 1400, 0);
+    check(700, 1399, 1);
+}
