@@ -34,7 +34,6 @@ struct CSoundMixer::Voice {
     uint64_t step = 0;
     int volume = 256;
     int pan = 0;
-    int pitch = kPitchOne;
     bool loop = false;
     uint32_t loopStart = 0;
     uint32_t loopEnd = 0;
@@ -51,6 +50,13 @@ struct CSoundMixer::Voice {
     uint32_t Limit() const { return data ? (loop ? loopEnd : data->GetFrames()) : windowFrames; }
     int64_t GainLeft() const { return int64_t(volume) * (pan > 0 ? 256 - pan : 256); }
     int64_t GainRight() const { return int64_t(volume) * (pan < 0 ? 256 + pan : 256); }
+    // Sets the source frames per output frame for a pitch (clamped to 1/64 .. 8); the pitch
+    // itself is not kept, only the step it gives at the voice's rate.
+    void SetPitch(int pitch)
+    {
+        const int clamped = Clamp(pitch, kPitchOne / 64, kPitchOne * 8);
+        step = std::max<uint64_t>(1, (uint64_t(clamped) << 16) * uint64_t(sampleRate) / kRate);
+    }
 };
 
 namespace {
@@ -158,8 +164,7 @@ uint32_t CSoundMixer::Start(Voice& voice, const CSoundParams& params, int sample
     voice.position = 0;
     voice.volume = Clamp(params.volume, 0, 256);
     voice.pan = Clamp(params.pan, -256, 256);
-    voice.pitch = Clamp(params.pitch, kPitchOne / 64, kPitchOne * 8);
-    voice.step = std::max<uint64_t>(1, (uint64_t(voice.pitch) << 16) * uint64_t(sampleRate) / kRate);
+    voice.SetPitch(params.pitch);
     voice.loop = params.loop;
     voice.fadeLength = 0;
     voice.fadeLevel = kFadeOne;
@@ -275,8 +280,7 @@ int CSoundMixer::SetPitch(uint32_t handle, int pitch)
     CCriticalGuard guard(*lock_);
     Voice* voice = Find(handle);
     if (!voice) return 1;
-    voice->pitch = Clamp(pitch, kPitchOne / 64, kPitchOne * 8);
-    voice->step = std::max<uint64_t>(1, (uint64_t(voice->pitch) << 16) * uint64_t(voice->sampleRate) / kRate);
+    voice->SetPitch(pitch);
     return 0;
 }
 
