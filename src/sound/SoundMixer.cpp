@@ -15,6 +15,12 @@ constexpr int kFadeOne = 65536;
 
 int Clamp(int value, int low, int high) { return value < low ? low : value > high ? high : value; }
 
+// The sources a voice can play: one or two channels at 1 to CSoundData::kMaxRate.
+bool IsPlayable(int channels, int rate)
+{
+    return (channels == 1 || channels == 2) && rate > 0 && rate <= CSoundData::kMaxRate;
+}
+
 }  // namespace
 
 // A voice's source is either decoded samples (random access, loop points) or a stream pulled
@@ -194,10 +200,7 @@ uint32_t CSoundMixer::Play(const CSound& sound, const CSoundParams& params)
 uint32_t CSoundMixer::Play(const CSoundData& data, const CSoundParams& params)
 {
     const uint32_t frames = data.GetFrames();
-    if (frames == 0 || data.sampleRate <= 0 || data.sampleRate > CSoundData::kMaxRate
-        || (data.channels != 1 && data.channels != 2)) {
-        return 0;
-    }
+    if (frames == 0 || !IsPlayable(data.channels, data.sampleRate)) return 0;
     CCriticalGuard guard(*lock_);
     Voice* voice = Allocate();
     if (!voice) return 0;
@@ -213,7 +216,7 @@ uint32_t CSoundMixer::PlayStream(std::unique_ptr<ISoundStream> stream, const CSo
     if (!stream) return 0;
     const int channels = stream->GetChannels();
     const int rate = stream->GetSampleRate();
-    if ((channels != 1 && channels != 2) || rate <= 0 || rate > CSoundData::kMaxRate) return 0;
+    if (!IsPlayable(channels, rate)) return 0;
     CCriticalGuard guard(*lock_);
     Voice* voice = Allocate();
     if (!voice) return 0;
