@@ -15,6 +15,12 @@ constexpr int kFadeOne = 65536;
 
 int Clamp(int value, int low, int high) { return value < low ? low : value > high ? high : value; }
 
+// The sources a voice can play: one or two channels at 1 to CSoundData::kMaxRate.
+bool IsPlayable(int channels, int rate)
+{
+    return (channels == 1 || channels == 2) && rate > 0 && rate <= CSoundData::kMaxRate;
+}
+
 }  // namespace
 
 // A voice's source is either decoded samples (random access, loop points) or a stream pulled
@@ -34,7 +40,6 @@ struct CSoundMixer::Voice {
     uint64_t step = 0;
     int volume = 256;
     int pan = 0;
-    int pitch = kPitchOne;
     bool loop = false;
     uint32_t loopStart = 0;
     uint32_t loopEnd = 0;
@@ -51,6 +56,13 @@ struct CSoundMixer::Voice {
     uint32_t Limit() const { return data ? (loop ? loopEnd : data->GetFrames()) : windowFrames; }
     int64_t GainLeft() const { return int64_t(volume) * (pan > 0 ? 256 - pan : 256); }
     int64_t GainRight() const { return int64_t(volume) * (pan < 0 ? 256 + pan : 256); }
+    // Sets the source frames per output frame for a pitch (clamped to 1/64 .. 8); the pitch
+    // itself is not kept, only the step it gives at the voice's rate.
+    void SetPitch(int pitch)
+    {
+        const int clamped = Clamp(pitch, kPitchOne / 64, kPitchOne * 8);
+        step = std::max<uint64_t>(1, (uint64_t(clamped) << 16) * uint64_t(sampleRate) / kRate);
+    }
 };
 
 namespace {
@@ -158,8 +170,7 @@ uint32_t CSoundMixer::Start(Voice& voice, const CSoundParams& params, int sample
     voice.position = 0;
     voice.volume = Clamp(params.volume, 0, 256);
     voice.pan = Clamp(params.pan, -256, 256);
-    voice.pitch = Clamp(params.pitch, kPitchOne / 64, kPitchOne * 8);
-    voice.step = std::max<uint64_t>(1, (uint64_t(voice.pitch) << 16) * uint64_t(sampleRate) / kRate);
+    voice.SetPitch(params.pitch);
     voice.loop = params.loop;
     voice.fadeLength = 0;
     voice.fadeLevel = kFadeOne;
@@ -189,10 +200,7 @@ uint32_t CSoundMixer::Play(const CSound& sound, const CSoundParams& params)
 uint32_t CSoundMixer::Play(const CSoundData& data, const CSoundParams& params)
 {
     const uint32_t frames = data.GetFrames();
-    if (frames == 0 || data.sampleRate <= 0 || data.sampleRate > CSoundData::kMaxRate
-        || (data.channels != 1 && data.channels != 2)) {
-        return 0;
-    }
+    if (frames == 0 || !IsPlayable(data.channels, data.sampleRate)) return 0;
     CCriticalGuard guard(*lock_);
     Voice* voice = Allocate();
     if (!voice) return 0;
@@ -208,7 +216,7 @@ uint32_t CSoundMixer::PlayStream(std::unique_ptr<ISoundStream> stream, const CSo
     if (!stream) return 0;
     const int channels = stream->GetChannels();
     const int rate = stream->GetSampleRate();
-    if ((channels != 1 && channels != 2) || rate <= 0 || rate > CSoundData::kMaxRate) return 0;
+    if (!IsPlayable(channels, rate)) return 0;
     CCriticalGuard guard(*lock_);
     Voice* voice = Allocate();
     if (!voice) return 0;
@@ -275,8 +283,7 @@ int CSoundMixer::SetPitch(uint32_t handle, int pitch)
     CCriticalGuard guard(*lock_);
     Voice* voice = Find(handle);
     if (!voice) return 1;
-    voice->pitch = Clamp(pitch, kPitchOne / 64, kPitchOne * 8);
-    voice->step = std::max<uint64_t>(1, (uint64_t(voice->pitch) << 16) * uint64_t(voice->sampleRate) / kRate);
+    voice->SetPitch(pitch);
     return 0;
 }
 

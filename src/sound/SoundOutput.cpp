@@ -5,6 +5,16 @@
 #include <pyro/app/ErrorLog.h>
 #include <pyro/sound/SoundMixer.h>
 
+namespace {
+
+// Whether the application is paused on minimise right now.
+bool PausedByApplication(CApplication& application)
+{
+    return application.pauseWhenMinimized && application.GetWindow().IsMinimized();
+}
+
+}  // namespace
+
 CSoundOutput::~CSoundOutput() { Close(); }
 
 int CSoundOutput::Open(CSoundMixer* mixer, UINT device)
@@ -48,7 +58,7 @@ int CSoundOutput::Open(CSoundMixer* mixer, UINT device)
     application_ = GetMyApp();
     if (application_) {
         application_->GetWindow().AddHook(this);
-        SetPaused(application_->pauseWhenMinimized && application_->GetWindow().IsMinimized());
+        SetPaused(PausedByApplication(*application_));
     }
     return 0;
 }
@@ -93,7 +103,7 @@ LRESULT CSoundOutput::OnMessage(HWND, UINT message, WPARAM, LPARAM)
 {
     // The window's own hook runs first and has updated its minimised flag.
     if ((message == WM_SIZE || message == WM_ACTIVATEAPP) && application_) {
-        SetPaused(application_->pauseWhenMinimized && application_->GetWindow().IsMinimized());
+        SetPaused(PausedByApplication(*application_));
     }
     return 0;
 }

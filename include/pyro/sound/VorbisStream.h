@@ -20,8 +20,8 @@ public:
     // Opens the stream over bytes, which are not copied and must outlive it:
     //   kSoundOK; kSoundNoData no input; kSoundUnknownFormat not starting with an Ogg page;
     //   kSoundCorrupt the headers cannot be decoded; kSoundUnsupported a rate above
-    //   CSoundData::kMaxRate; kSoundOutOfMemory the decoder's tables need more memory than the
-    //   file justifies.
+    //   CSoundData::kMaxRate; kSoundTooLong a file of 2 GiB or more; kSoundOutOfMemory the
+    //   decoder's tables need more memory than the file justifies.
     virtual int Open(const unsigned char* bytes, uint32_t size);
     // Frees the decoder; Read then gives nothing.
     virtual void Close();
