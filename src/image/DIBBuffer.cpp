@@ -93,8 +93,6 @@ int32_t CDIBBuffer::Load(const char* path, int32_t bitCount)
 {
     CFileBuffer file;
     file.Read(path ? path : "");  // an unreadable file shows as a decoder that takes nothing
-    // Whatever decoder the factory makes, a damaged bitmap never reaches it.
-    if (IsDamagedBitmap(file.GetMemory(), file.GetSize())) return 1;
     std::unique_ptr<CPictureDecoder> decoder(GetPictureDecoderFactory().Create());
     if (!decoder || decoder->Load(&file) != 0) return 1;
     int32_t width = 0;

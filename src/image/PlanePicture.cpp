@@ -11,7 +11,6 @@
 
 #include <pyro/file/FileBuffer.h>
 #include <pyro/graphics/PlaneImpl.h>
-#include <pyro/image/BitmapHeader.h>
 #include <pyro/image/PictureDecoder.h>
 #include <pyro/image/PictureDecoderFactory.h>
 #include "image/DIBBuffer.h"
@@ -23,8 +22,6 @@ int32_t ReadPlanePicture(CPlaneImpl& plane, const char* path, bool& alpha)
     alpha = false;
     CFileBuffer file;
     file.Read(path);  // an unreadable file shows as a decoder that takes nothing
-    // Whatever decoder the factory makes, a damaged bitmap never reaches it.
-    if (IsDamagedBitmap(file.GetMemory(), file.GetSize())) return 1;
     std::unique_ptr<CPictureDecoder> decoder(GetPictureDecoderFactory().Create());
     if (!decoder || decoder->Load(&file) != 0) return 1;
     int32_t width = 0;
