@@ -19,7 +19,7 @@ set(PYRO_PACKAGE_DIR lib/cmake/Pyro-${PYRO_PLATFORM})
 
 install(DIRECTORY include/pyro DESTINATION include)
 
-set(PYRO_EXPORTED pyro pyro_allocator pyro-pack pyro-qga)
+set(PYRO_EXPORTED pyro pyro_allocator pyro-pack pyro-qga ${PYRO_DEPENDENCIES})
 if(TARGET pyro_main)
   list(APPEND PYRO_EXPORTED pyro_entry_point pyro_main pyro_manifest)
 endif()

@@ -11,6 +11,8 @@ targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then targets=(lzss archive listfile path bitmap qga png wave vorbis); fi
 
 build="$root/build/fuzz"
+# The decoding libraries, built with the same instrumentation so the fuzzers see inside them.
+"$root/scripts/deps.sh" fuzz
 cmake -S "$root/fuzz" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build "$build" -j2 >/dev/null

@@ -7,7 +7,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 packages=(cmake ninja-build g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 xvfb xauth xdotool
           imagemagick python3 locales fonts-ipafont-gothic fonts-ipafont-mincho doctest-dev clang
           libsdl2-dev libpixman-1-dev libsdl2-gfx-dev libstb-dev sox libsox-fmt-base pulseaudio
-          pulseaudio-utils doxygen make)
+          pulseaudio-utils doxygen make dpkg-dev nasm libogg-dev libvorbis-dev libspng-dev
+          libjpeg62-turbo-dev zlib1g-dev libz-mingw-w64-dev)
 
 sudo_cmd=()
 if [ "$(id -u)" != 0 ]; then sudo_cmd=(sudo); fi
@@ -18,10 +19,19 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
+# Debian's source packages, for the libraries built here for the Windows targets (scripts/deps.sh):
+# a deb-src entry for the same archive and suites as the binary packages.
+src_list=/etc/apt/sources.list.d/pyro-deb-src.sources
+if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src ' /etc/apt/sources.list; then
+  echo "setup: adding a deb-src entry for Debian's source packages"
+  printf '%s\n' 'Types: deb-src' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm bookworm-updates' \
+    'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' | "${sudo_cmd[@]}" tee "$src_list" >/dev/null
+  missing+=(dpkg-dev)   # forces the apt-get update below
+fi
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}" </dev/null
 fi
 
 # Japanese (Wine's ANSI code page 932, as on the Windows the game is written for) and English
@@ -74,3 +84,6 @@ prepare_prefix() {
 prepare_prefix "$root/build/wineprefix"
 # A second prefix at 192 DPI (200 %) for the high-DPI test, so that the shared one stays at 96.
 prepare_prefix "$root/build/wineprefix-dpi192" 192
+
+# The decoding libraries for the two Windows targets, from Debian's sources (cached in build/deps).
+"$root/scripts/deps.sh" mingw32 mingw64
