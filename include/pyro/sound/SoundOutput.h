@@ -22,10 +22,10 @@ class CSoundOutput : public CThreadObject, public IWindowHook {
 public:
     static constexpr int kDefaultBuffers = 5;  // buffers queued at the device
     static constexpr int kDefaultBufferMs = 10;  // length of each
-    static constexpr int kMinBuffers = 2;
+    static constexpr int kMinBuffers = 2;  // the shortest queue
     static constexpr int kMaxBuffers = 16;  // also the limit of the growing queue
-    static constexpr int kMinBufferMs = 5;
-    static constexpr int kMaxBufferMs = 100;
+    static constexpr int kMinBufferMs = 5;  // the shortest buffer
+    static constexpr int kMaxBufferMs = 100;  // the longest buffer
 
     CSoundOutput() = default;
     ~CSoundOutput() override;
@@ -40,8 +40,9 @@ public:
     // (kMinBufferMs .. kMaxBufferMs); values outside are brought to the nearest limit. The latency
     // is about buffers x bufferMs. With grow, each under-run adds a buffer up to kMaxBuffers.
     void SetLatency(int buffers, int bufferMs, bool grow = false);
-    // The buffers queued now (more than asked after growing) and their length in milliseconds.
+    // The buffers queued now (more than asked after growing).
     int GetBufferCount() const { return activeBuffers_; }
+    // The length of each buffer in milliseconds.
     int GetBufferMs() const { return bufferMs_; }
     // Under-runs since Open.
     int GetUnderruns() const { return underruns_; }
