@@ -116,7 +116,7 @@ int CWindow::Create(const CWindowOption& options, HWND parent)
     } else {
         RECT rect;
         CalcWindowRect(&rect, options_);
-        DWORD style = options_.style | (parent ? WS_CHILD : 0);
+        DWORD style = options_.WindowStyle() | (parent ? WS_CHILD : 0);
         hwnd_ = CreateWindowExW(0, className.c_str(), caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
                                 rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, instance, nullptr);
     }
@@ -169,7 +169,7 @@ void CWindow::CalcWindowRect(RECT* rect, const CWindowOption& options) const
 {
     SetRect(rect, 0, 0, options.sizeX, options.sizeY);
     BOOL menu = (options.style & WS_SYSMENU) && (hasMenu_ || (hwnd_ && GetMenu(hwnd_)));
-    AdjustWindowRect(rect, options.style, menu);
+    AdjustWindowRect(rect, options.WindowStyle(), menu);
 }
 
 int CWindow::MoveTo(int x, int y)
@@ -185,11 +185,17 @@ void CWindow::ChangeScreenMode()
     fullScreen_ = full;
     forceModeSwitch_ = false;
     if (!hwnd_) return;
+    if (borderless_) {
+        // The display's full-screen takes over; its windowed mode rebuilds the window anew.
+        borderless_ = false;
+        if (savedMenu_) SetMenu(hwnd_, savedMenu_);
+        savedMenu_ = nullptr;
+    }
     if (!full) {
         RECT rect;
         CalcWindowRect(&rect, options_);
         SetWindowPos(hwnd_, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top, SWP_NOZORDER);
-        SetWindowLongPtrW(hwnd_, GWL_STYLE, static_cast<LONG_PTR>(options_.style));
+        SetWindowLongPtrW(hwnd_, GWL_STYLE, static_cast<LONG_PTR>(options_.WindowStyle()));
         SetMenu(hwnd_, GetMenu(hwnd_));
         ShowWindow(hwnd_, SW_SHOW);
         EnableIme();
@@ -199,6 +205,50 @@ void CWindow::ChangeScreenMode()
         ShowWindow(hwnd_, SW_SHOW);
         DisableIme();
     }
+}
+
+int CWindow::SetBorderlessFullScreen(bool on)
+{
+    if (!hwnd_ || fullScreen_) return 1;
+    if (on == borderless_) return 0;
+    if (on) {
+        if (IsIconic(hwnd_)) return 1;
+        savedPlacement_ = WINDOWPLACEMENT();
+        savedPlacement_.length = sizeof savedPlacement_;
+        if (!GetWindowPlacement(hwnd_, &savedPlacement_)) return 1;
+        savedStyle_ = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+        savedExStyle_ = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+        // A menu bar would take rows off the client area.
+        savedMenu_ = GetMenu(hwnd_);
+        if (savedMenu_) SetMenu(hwnd_, nullptr);
+        borderless_ = true;
+        CoverMonitor();
+    } else {
+        borderless_ = false;
+        SetWindowLongPtrW(hwnd_, GWL_STYLE, savedStyle_);
+        SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, savedExStyle_);
+        if (savedMenu_) SetMenu(hwnd_, savedMenu_);
+        savedMenu_ = nullptr;
+        // The placement keeps a maximised window's own size for its later restore as well.
+        SetWindowPlacement(hwnd_, &savedPlacement_);
+        SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+    }
+    return 0;
+}
+
+void CWindow::CoverMonitor()
+{
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        SetRect(&monitor.rcMonitor, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    }
+    const LONG_PTR style = (savedStyle_ & ~static_cast<LONG_PTR>(WS_OVERLAPPEDWINDOW)) | WS_POPUP | WS_VISIBLE;
+    SetWindowLongPtrW(hwnd_, GWL_STYLE, style);
+    const RECT& r = monitor.rcMonitor;
+    SetWindowPos(hwnd_, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
 }
 
 void CWindow::AddHook(IWindowHook* hook)
@@ -231,10 +281,27 @@ LRESULT CWindow::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     case WM_NCDESTROY:
         hwnd_ = nullptr;
         break;
+    case WM_SYSKEYDOWN:
+        // Alt+Enter toggles on the press; its auto-repeat (bit 30: the key was already down) is
+        // swallowed too.
+        if (wParam == VK_RETURN && (lParam & (1 << 29)) && options_.altEnterFullScreen && !fullScreen_) {
+            if (!(lParam & (1 << 30))) ToggleBorderlessFullScreen();
+            return 1;
+        }
+        break;
+    case WM_SYSCHAR:
+        // The character of Alt+Enter would otherwise make the default procedure beep.
+        if (wParam == '\r' && options_.altEnterFullScreen && !fullScreen_) return 1;
+        break;
+    case WM_DISPLAYCHANGE:
+        if (borderless_) CoverMonitor();
+        break;
     case WM_DPICHANGED:
         // Moved to a monitor of another scale: the system's suggested rectangle keeps the window's
         // size in proportion. Other hooks still see the message.
-        if (lParam && !fullScreen_) {
+        if (borderless_) {
+            CoverMonitor();
+        } else if (lParam && !fullScreen_) {
             const RECT* r = reinterpret_cast<const RECT*>(lParam);
             SetWindowPos(hwnd, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
                          SWP_NOZORDER | SWP_NOACTIVATE);

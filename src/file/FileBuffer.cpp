@@ -389,6 +389,29 @@ int CFileBuffer::WriteBytes(const std::string& path, const std::vector<unsigned 
     return Write(path, bytes.data(), static_cast<uint32_t>(bytes.size()));
 }
 
+int CFileBuffer::WriteAtomic(const std::string& path, const void* buffer, uint32_t count)
+{
+    constexpr uint32_t kPart = 64 * 1024;
+    CHostSaveFile file;  // removes the temporary file on every early return
+    if (!file.Begin(NormalizePath(path))) return 1;
+    const unsigned char* bytes = static_cast<const unsigned char*>(buffer);
+    for (uint32_t done = 0; done < count;) {
+        const uint32_t part = count - done < kPart ? count - done : kPart;
+        if (!WritePart(file, bytes + done, part)) return 2;
+        done += part;
+    }
+    if (!file.Finish()) return 3;
+    return file.Replace() ? 0 : 4;
+}
+
+int CFileBuffer::WriteBytesAtomic(const std::string& path, const std::vector<unsigned char>& bytes)
+{
+    if (bytes.size() > UINT32_MAX) return -1;
+    return WriteAtomic(path, bytes.data(), static_cast<uint32_t>(bytes.size()));
+}
+
+bool CFileBuffer::WritePart(CHostSaveFile& file, const void* data, uint32_t count) { return file.Write(data, count); }
+
 CFileBuffer::~CFileBuffer()
 {
     Close();

@@ -65,3 +65,41 @@ bool GetHostCurrentDirectory(std::string& directory);
 // directory: 0 with its name, 2 on failure (also when the name cannot be given in Shift-JIS, as
 // above; the file is then removed again).
 int MakeTempFileName(std::string& name);
+
+// A whole file written beside its target as "<target>.tmp" and moved into its place in one step,
+// so that a crash or a power loss leaves the target with its old or its new content, never a mix.
+// A temporary file that was not committed is removed.
+class CHostSaveFile {
+public:
+    CHostSaveFile() = default;
+    ~CHostSaveFile();
+    CHostSaveFile(const CHostSaveFile&) = delete;
+    CHostSaveFile& operator=(const CHostSaveFile&) = delete;
+
+    // Creates the temporary file (replacing one a crash left behind); false when it cannot.
+    bool Begin(const std::string& target);
+    // Appends bytes to the temporary file; false when the system reports a failure.
+    bool Write(const void* data, uint32_t count);
+    // Flushes the temporary file to the disk and closes it: false when either fails.
+    bool Finish();
+    // Replaces the target with the finished temporary file (written through to the disk).
+    bool Replace();
+    // Closes and removes the temporary file unless it replaced the target.
+    void Abandon();
+
+private:
+    static constexpr intptr_t kNoHandle = -1;
+    intptr_t handle_ = kNoHandle;
+    std::string target_;
+    std::string temporary_;
+    bool pending_ = false;  // a temporary file exists that has not replaced the target
+};
+
+// The folder of the running program, ending in a separator; the short 8.3 form when its name
+// has characters outside Shift-JIS. False when the system cannot tell or there is no such form.
+bool GetHostProgramDirectory(std::string& directory);
+
+// Creates, where missing, the folder at relative (parts separated by backslashes) under the
+// user's roaming application-data folder, and gives its path ending in a separator (in the short
+// form as above). False when a level cannot be created or named.
+bool MakeHostAppDataDirectory(const std::string& relative, std::string& directory);

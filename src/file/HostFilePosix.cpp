@@ -191,3 +191,92 @@ int MakeTempFileName(std::string& name)
     name = FromHostPath(pattern);
     return 0;
 }
+
+CHostSaveFile::~CHostSaveFile() { Abandon(); }
+
+bool CHostSaveFile::Begin(const std::string& target)
+{
+    Abandon();
+    const int fd = OpenHost(target + ".tmp", O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (fd < 0) return false;
+    handle_ = fd;
+    target_ = target;
+    temporary_ = target + ".tmp";
+    pending_ = true;
+    return true;
+}
+
+bool CHostSaveFile::Write(const void* data, uint32_t count)
+{
+    return handle_ != kNoHandle && WriteAll(static_cast<int>(handle_), static_cast<const unsigned char*>(data), count);
+}
+
+bool CHostSaveFile::Finish()
+{
+    if (handle_ == kNoHandle) return false;
+    const bool flushed = fsync(static_cast<int>(handle_)) == 0;
+    const bool closed = close(static_cast<int>(handle_)) == 0;
+    handle_ = kNoHandle;
+    return flushed && closed;
+}
+
+bool CHostSaveFile::Replace()
+{
+    std::string from, to;
+    if (!pending_ || handle_ != kNoHandle || !ToHostPath(temporary_, from) || !ToHostPath(target_, to)) return false;
+    if (rename(from.c_str(), to.c_str()) != 0) return false;
+    pending_ = false;
+    // The rename itself reaches the disk with the folder.
+    const size_t slash = to.find_last_of('/');
+    const int folder = open(slash == std::string::npos ? "." : to.substr(0, slash + 1).c_str(), O_RDONLY | O_CLOEXEC);
+    if (folder >= 0) {
+        fsync(folder);
+        close(folder);
+    }
+    return true;
+}
+
+void CHostSaveFile::Abandon()
+{
+    if (handle_ != kNoHandle) close(static_cast<int>(handle_));
+    handle_ = kNoHandle;
+    if (pending_) DeleteHostFile(temporary_);
+    pending_ = false;
+}
+
+bool GetHostProgramDirectory(std::string& directory)
+{
+    char buffer[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (length <= 0) return false;
+    std::string path(buffer, static_cast<size_t>(length));
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return false;
+    directory = FromHostPath(path.substr(0, slash + 1));
+    return true;
+}
+
+bool MakeHostAppDataDirectory(const std::string& relative, std::string& directory)
+{
+    // The host's counterpart of the roaming application-data folder.
+    std::string path;
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data == '/') {
+        path = data;
+    } else if (const char* home = std::getenv("HOME"); home && *home == '/') {
+        path = std::string(home) + "/.local/share";
+    } else {
+        return false;
+    }
+    std::string host;
+    if (!ToHostPath(relative, host)) return false;
+    // Every level, the root's own included, is made where missing.
+    path += '/' + host + '/';
+    for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
+        const std::string level = path.substr(0, slash);
+        struct stat info;
+        if (mkdir(level.c_str(), 0777) != 0 && errno != EEXIST) return false;
+        if (stat(level.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
+    }
+    directory = FromHostPath(path);
+    return true;
+}

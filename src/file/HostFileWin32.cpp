@@ -1,5 +1,6 @@
 // The file-system calls on Windows: CreateFileW and friends for whole files, the C library's
-// _wfopen for streams, GetTempPathW/GetTempFileNameW for temporary names. Paths are Shift-JIS and
+// _wfopen for streams, GetTempPathW/GetTempFileNameW for temporary names, MoveFileExW for atomic
+// saves, SHGetKnownFolderPath for the application-data folder. Paths are Shift-JIS and
 // converted to UTF-16 for every call, so the machine's ANSI code page plays no part; a path that
 // is not valid Shift-JIS fails like a file that cannot be opened.
 #include "file/HostFile.h"
@@ -7,6 +8,9 @@
 #include <pyro/file/Utf16.h>
 
 #include <windows.h>
+// After windows.h, which they need.
+#include <knownfolders.h>
+#include <shlobj.h>
 
 namespace {
 
@@ -175,4 +179,97 @@ int MakeTempFileName(std::string& name)
     }
     name = named;
     return 0;
+}
+
+CHostSaveFile::~CHostSaveFile() { Abandon(); }
+
+bool CHostSaveFile::Begin(const std::string& target)
+{
+    Abandon();
+    std::wstring wide;
+    if (!SjisToUtf16(target + ".tmp", wide)) return false;
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    handle_ = reinterpret_cast<intptr_t>(file);
+    target_ = target;
+    temporary_ = target + ".tmp";
+    pending_ = true;
+    return true;
+}
+
+bool CHostSaveFile::Write(const void* data, uint32_t count)
+{
+    if (handle_ == kNoHandle) return false;
+    DWORD written = 0;
+    return WriteFile(AsHandle(handle_), data, count, &written, nullptr) && written == count;
+}
+
+bool CHostSaveFile::Finish()
+{
+    if (handle_ == kNoHandle) return false;
+    const bool flushed = FlushFileBuffers(AsHandle(handle_)) != FALSE;
+    const bool closed = CloseHandle(AsHandle(handle_)) != FALSE;
+    handle_ = kNoHandle;
+    return flushed && closed;
+}
+
+bool CHostSaveFile::Replace()
+{
+    std::wstring from, to;
+    if (!pending_ || handle_ != kNoHandle || !SjisToUtf16(temporary_, from) || !SjisToUtf16(target_, to)) return false;
+    if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return false;
+    pending_ = false;
+    return true;
+}
+
+void CHostSaveFile::Abandon()
+{
+    if (handle_ != kNoHandle) CloseHandle(AsHandle(handle_));
+    handle_ = kNoHandle;
+    if (pending_) DeleteHostFile(temporary_);
+    pending_ = false;
+}
+
+bool GetHostProgramDirectory(std::string& directory)
+{
+    std::wstring name(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, &name[0], static_cast<DWORD>(name.size()));
+        if (length == 0) return false;
+        if (length < name.size()) {
+            name.resize(length);
+            break;
+        }
+        name.resize(name.size() * 2);  // cut short: the path is longer than the buffer
+    }
+    const size_t slash = name.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) return false;
+    name.resize(slash + 1);
+    return PathFromWindows(name, directory);
+}
+
+bool MakeHostAppDataDirectory(const std::string& relative, std::string& directory)
+{
+    PWSTR root = nullptr;
+    if (FAILED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_CREATE, nullptr, &root)) || !root) {
+        CoTaskMemFree(root);
+        return false;
+    }
+    std::wstring path = root;
+    CoTaskMemFree(root);
+    std::wstring parts;
+    if (!SjisToUtf16(relative, parts)) return false;
+    size_t start = 0;
+    while (start <= parts.size()) {
+        size_t end = parts.find(L'\\', start);
+        if (end == std::wstring::npos) end = parts.size();
+        if (path.empty() || path.back() != L'\\') path += L'\\';
+        path.append(parts, start, end - start);
+        if (!CreateDirectoryW(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+        start = end + 1;
+    }
+    path += L'\\';
+    return PathFromWindows(path, directory);
 }

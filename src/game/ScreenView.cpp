@@ -49,10 +49,12 @@ int32_t CScreenView::SetLogicalSize(int32_t width, int32_t height)
 
 LRESULT CScreenView::OnMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_SIZE && wParam != SIZE_MINIMIZED) {
+    // A display change resizes the window itself and sets the back buffer's size; a change
+    // started from here would undo a switch to full screen in the middle of it.
+    if (message == WM_SIZE && wParam != SIZE_MINIMIZED && !draw_->IsChanging()) {
         const int32_t width = std::max<int32_t>(LOWORD(lParam), logicalWidth_);
         const int32_t height = std::max<int32_t>(HIWORD(lParam), logicalHeight_);
-        draw_->SetDisplay(false, width, height, 0);
+        draw_->SetDisplay(draw_->IsFullScreenMode(), width, height, 0);
         UpdateView();
     }
     return 0;
@@ -62,6 +64,8 @@ void CScreenView::UpdateView()
 {
     int32_t w = 0, h = 0;
     draw_->GetSize(&w, &h);
+    viewWidth_ = w;
+    viewHeight_ = h;
     const int32_t byWidth = w / logicalWidth_;
     const int32_t byHeight = h / logicalHeight_;
     magnification_ = byWidth >= byHeight ? byHeight : byWidth;
@@ -125,6 +129,8 @@ void CScreenView::Present()
 {
     int32_t w = 0, h = 0;
     draw_->GetSize(&w, &h);
+    // The back buffer changed size without a WM_SIZE here (a display change made on the screen).
+    if (w != viewWidth_ || h != viewHeight_) UpdateView();
     // Top, right, bottom, left: together they tile the border without overlap.
     const Rect strips[4] = {{0, 0, active_.right, active_.top},
                             {active_.right, 0, w, active_.bottom},

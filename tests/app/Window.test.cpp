@@ -233,6 +233,86 @@ TEST_CASE("WM_DPICHANGED moves the window to the suggested rectangle and still r
     window.RemoveHook(&seen);
 }
 
+TEST_CASE("the resizable option adds a sizing border and a maximise box to the style")
+{
+    // Large enough for the system's smallest sizable window.
+    CWindowOption options = TestOptions(200, 150, 0x10CA0000);
+    CHECK(options.WindowStyle() == 0x10CA0000);
+    options.resizable = true;
+    CHECK(options.WindowStyle() == (0x10CA0000 | WS_THICKFRAME | WS_MAXIMIZEBOX));
+    CWindow window;
+    REQUIRE(window.Create(options) == 0);
+    const LONG_PTR style = GetWindowLongPtrW(window.GetHWnd(), GWL_STYLE);
+    CHECK((style & (WS_THICKFRAME | WS_MAXIMIZEBOX)) == (WS_THICKFRAME | WS_MAXIMIZEBOX));
+    RECT client;
+    GetClientRect(window.GetHWnd(), &client);
+    CHECK((client.right == 200 && client.bottom == 150));
+}
+
+TEST_CASE("borderless full screen covers the monitor; Alt+Enter toggles it and the window comes back exactly")
+{
+    CWindow window;
+    REQUIRE(window.Create(TestOptions(64, 48, 0x00CF0000)) == 0);
+    const HWND hwnd = window.GetHWnd();
+    REQUIRE(window.MoveTo(100, 80) == 0);
+    RECT outerBefore, clientBefore;
+    GetWindowRect(hwnd, &outerBefore);
+    GetClientRect(hwnd, &clientBefore);
+    const LONG_PTR styleBefore = GetWindowLongPtrW(hwnd, GWL_STYLE);
+    const int screenX = GetSystemMetrics(SM_CXSCREEN), screenY = GetSystemMetrics(SM_CYSCREEN);
+    // Alt+Enter: the context bit (29) says Alt is down; bit 30 marks an auto-repeat.
+    const LPARAM altEnter = (1 << 29) | 1;
+    auto checkCovered = [&] {
+        CHECK(window.IsBorderlessFullScreen());
+        RECT outer, client;
+        GetWindowRect(hwnd, &outer);
+        GetClientRect(hwnd, &client);
+        CHECK((outer.left == 0 && outer.top == 0 && outer.right == screenX && outer.bottom == screenY));
+        CHECK((client.right == screenX && client.bottom == screenY));
+        CHECK((GetWindowLongPtrW(hwnd, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME)) == 0);
+    };
+    auto checkRestored = [&] {
+        CHECK_FALSE(window.IsBorderlessFullScreen());
+        RECT outer, client;
+        GetWindowRect(hwnd, &outer);
+        GetClientRect(hwnd, &client);
+        CHECK((outer.left == outerBefore.left && outer.top == outerBefore.top && outer.right == outerBefore.right &&
+               outer.bottom == outerBefore.bottom));
+        CHECK((client.right == clientBefore.right && client.bottom == clientBefore.bottom));
+        CHECK(GetWindowLongPtrW(hwnd, GWL_STYLE) == styleBefore);
+    };
+
+    REQUIRE(window.SetBorderlessFullScreen(true) == 0);
+    checkCovered();
+    CHECK(window.SetBorderlessFullScreen(true) == 0);  // already on: nothing moves
+    checkCovered();
+    CHECK(window.SetBorderlessFullScreen(false) == 0);
+    checkRestored();
+
+    CHECK(SendMessageW(hwnd, WM_SYSKEYDOWN, VK_RETURN, altEnter) != 0);
+    checkCovered();
+    CHECK(SendMessageW(hwnd, WM_SYSKEYDOWN, VK_RETURN, altEnter | (1 << 30)) != 0);  // held: consumed, no toggle
+    checkCovered();
+    CHECK(SendMessageW(hwnd, WM_SYSKEYDOWN, VK_RETURN, altEnter) != 0);
+    checkRestored();
+    CHECK(SendMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 1) == 0);  // Enter without Alt
+    CHECK_FALSE(window.IsBorderlessFullScreen());
+
+    // A program that uses Alt+Enter itself turns the binding off; the call still works.
+    window.SetAltEnterFullScreen(false);
+    SendMessageW(hwnd, WM_SYSKEYDOWN, VK_RETURN, altEnter);
+    CHECK_FALSE(window.IsBorderlessFullScreen());
+    CHECK(window.ToggleBorderlessFullScreen() == 0);
+    checkCovered();
+    CHECK(window.ToggleBorderlessFullScreen() == 0);
+    checkRestored();
+
+    // A minimised window is not made full screen.
+    ShowWindow(hwnd, SW_MINIMIZE);
+    CHECK(window.SetBorderlessFullScreen(true) == 1);
+    CHECK_FALSE(window.IsBorderlessFullScreen());
+}
+
 TEST_CASE("the program declares per-monitor DPI awareness, v2 first, and the older form beside it")
 {
     struct Setting {

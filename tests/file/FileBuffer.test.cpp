@@ -484,6 +484,56 @@ TEST_CASE("whole files, streams and lines are written")
     CHECK(file.WriteLines(scratch.Name() + "\\missing\\lines.txt", {"x"}) == 1);
 }
 
+// Fails the atomic write's second piece after writing half of it, as a full disk would.
+class FailingWrite : public CFileBuffer {
+protected:
+    bool WritePart(CHostSaveFile& file, const void* data, uint32_t count) override
+    {
+        if (++parts < 2) return CFileBuffer::WritePart(file, data, count);
+        CFileBuffer::WritePart(file, data, count / 2);
+        return false;
+    }
+
+public:
+    int parts = 0;
+};
+
+TEST_CASE("an atomic write leaves the old content or the new, never a mix")
+{
+    CScratch scratch;
+    CFileBuffer file;
+    const std::vector<unsigned char> old = RandomBytes(150000, 5), next = RandomBytes(200000, 6);
+    REQUIRE(file.WriteBytesAtomic("save.dat", old) == 0);
+    std::vector<unsigned char> back;
+    REQUIRE(file.ReadToBytes("save.dat", back) == 0);
+    CHECK(back == old);
+
+    // Half-way through, the write fails: the old file is whole and the temporary file is gone.
+    FailingWrite failing;
+    CHECK(failing.WriteBytesAtomic("save.dat", next) == 2);
+    CHECK(failing.parts == 2);
+    REQUIRE(file.ReadToBytes("save.dat", back) == 0);
+    CHECK(back == old);
+    CHECK_FALSE(scratch.Exists("save.dat.tmp"));
+
+    // A temporary file that a crash left behind is replaced, not appended to.
+    scratch.Put("save.dat.tmp", std::string("left by a crash"));
+    REQUIRE(file.WriteBytesAtomic("save.dat", next) == 0);
+    REQUIRE(file.ReadToBytes("save.dat", back) == 0);
+    CHECK(back == next);
+    CHECK_FALSE(scratch.Exists("save.dat.tmp"));
+    CHECK(file.WriteAtomic("empty.dat", nullptr, 0) == 0);
+    REQUIRE(file.ReadToBytes("empty.dat", back) == 0);
+    CHECK(back.empty());
+
+    // No folder for the temporary file; a folder in the file's place cannot be replaced.
+    CHECK(file.WriteAtomic("missing\\save.dat", "ab", 2) == 1);
+    scratch.Put("folder\\inside.txt", std::string("x"));
+    CHECK(file.WriteAtomic("folder", "ab", 2) == 4);
+    CHECK(scratch.Exists("folder\\inside.txt"));
+    CHECK_FALSE(scratch.Exists("folder.tmp"));
+}
+
 TEST_CASE("MakeRealFile puts archive content in a temporary file that the next Close deletes")
 {
     CScratch scratch;

@@ -225,6 +225,71 @@ TEST_CASE("fills, native drawing and the borders")
     });
 }
 
+TEST_CASE("in borderless full screen the window shows the magnified screen with black borders")
+{
+    WithView([](TestApp& app, CScreenView& view) {
+        CWindow& window = app.GetWindow();
+        const HWND hwnd = window.GetHWnd();
+        const int32_t screenX = GetSystemMetrics(SM_CXSCREEN), screenY = GetSystemMetrics(SM_CYSCREEN);
+        // The logical picture: a background, one pixel and a block, by exact logical rectangles.
+        auto drawPicture = [&] {
+            view.FillRect(0x203060, nullptr);
+            const Rect dot = {10, 20, 11, 21}, block = {100, 50, 220, 190};
+            view.FillRect(0xFFFF00, &dot);
+            view.FillRect(0x00FF80, &block);
+            view.Present();
+        };
+        auto logical = [](int32_t x, int32_t y) -> uint32_t {
+            if (x == 10 && y == 20) return 0xFFFF00;
+            if (x >= 100 && x < 220 && y >= 50 && y < 190) return 0x00FF80;
+            return 0x203060;
+        };
+        // What the window shows, read back through GDI, compared pixel by pixel.
+        auto shownMismatches = [&](int32_t width, int32_t height) {
+            CPlane copy;
+            copy.GetImpl()->SetUseDIB(true);
+            REQUIRE(copy.Create(width, height) == 0);
+            HDC dc = GetDC(hwnd);
+            BitBlt(copy.GetImpl()->GetDC(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
+            ReleaseDC(hwnd, dc);
+            GdiFlush();
+            // A window smaller than the logical screen shows its top-left part one to one.
+            const int32_t m = std::max(1, std::min(width / kLogicalW, height / kLogicalH));
+            const int32_t ox = (std::max(width, kLogicalW) - kLogicalW * m) / 2;
+            const int32_t oy = (std::max(height, kLogicalH) - kLogicalH * m) / 2;
+            const uint32_t* pixels = copy.GetImpl()->GetPixels();
+            int bad = 0;
+            for (int32_t y = 0; y < height; ++y)
+                for (int32_t x = 0; x < width; ++x) {
+                    const bool inside = x >= ox && x < ox + kLogicalW * m && y >= oy && y < oy + kLogicalH * m;
+                    const uint32_t expected = inside ? logical((x - ox) / m, (y - oy) / m) : 0;
+                    bad += (pixels[y * width + x] & 0xFFFFFF) != expected;
+                }
+            return bad;
+        };
+
+        RECT before;
+        GetClientRect(hwnd, &before);
+        REQUIRE(window.SetBorderlessFullScreen(true) == 0);
+        RECT client;
+        GetClientRect(hwnd, &client);
+        CHECK((client.right == screenX && client.bottom == screenY));
+        CHECK((view.GetDraw()->GetWidth() == screenX && view.GetDraw()->GetHeight() == screenY));
+        CHECK(view.GetMagnification() == std::min(screenX / kLogicalW, screenY / kLogicalH));
+        drawPicture();
+        CHECK(shownMismatches(screenX, screenY) == 0);
+
+        // Alt+Enter brings the window back at its size, and the picture one to one again.
+        SendMessageW(hwnd, WM_SYSKEYDOWN, VK_RETURN, (1 << 29) | 1);
+        CHECK_FALSE(window.IsBorderlessFullScreen());
+        GetClientRect(hwnd, &client);
+        CHECK((client.right == before.right && client.bottom == before.bottom));
+        CHECK(view.GetMagnification() == 1);
+        drawPicture();
+        CHECK(shownMismatches(client.right, client.bottom) == 0);
+    });
+}
+
 TEST_CASE("widgets draw through the current view at their position, cut to their rectangle")
 {
     WithView([](TestApp&, CScreenView& view) {
@@ -313,5 +378,28 @@ TEST_CASE("the view answers the plane interface in logical terms")
         // The view is also the key mapper's idea of the mouse: origin and magnification.
         const IScreenViewMapping& mapping = view;
         CHECK(mapping.GetMagnification() == 2);
+    });
+}
+TEST_CASE("a full-screen display change stays full screen: the resize it makes does not undo it")
+{
+    WithView([](TestApp& app, CScreenView& view) {
+        const HWND hwnd = app.GetWindow().GetHWnd();
+        CDIBDraw& draw = *view.GetDraw();
+        CHECK(draw.SetDisplay(true, 0, 0, 0) == 0);
+        CHECK(draw.IsFullScreenMode());
+        RECT outer;
+        GetWindowRect(hwnd, &outer);
+        CHECK((outer.right - outer.left == GetSystemMetrics(SM_CXSCREEN) &&
+               outer.bottom - outer.top == GetSystemMetrics(SM_CYSCREEN)));
+        // The back buffer keeps its size and is shown at the top-left, unmagnified.
+        CHECK((draw.GetWidth() == kLogicalW && draw.GetHeight() == kLogicalH));
+        view.Present();
+        CHECK(view.GetMagnification() == 1);
+
+        CHECK(draw.SetDisplay(false, 0, 0, 0) == 0);
+        CHECK_FALSE(draw.IsFullScreenMode());
+        RECT client;
+        GetClientRect(hwnd, &client);
+        CHECK((client.right == 160 && client.bottom == 120));
     });
 }

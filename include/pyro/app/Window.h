@@ -9,6 +9,10 @@
 // (lead byte high). A character without a Shift-JIS form goes to the default procedure only.
 // Other messages that carry text (WM_SETTEXT, WM_GETTEXT, the creation record) are UTF-16.
 //
+// Borderless full screen covers the monitor the window is on with the client area, without
+// changing the display mode: a screen view magnifies into it as into a large window. Alt+Enter
+// switches it unless the options turn that off; leaving it restores the window exactly.
+//
 // On a high-DPI monitor a windowed top-level window is magnified by the largest whole factor the
 // monitor's scale allows and its work area fits (a 320 by 240 client area becomes 640 by 480 at
 // 200 %); WM_DPICHANGED moves it to the rectangle the system suggests.
@@ -39,6 +43,15 @@ public:
     int MoveTo(int x, int y);
     // Rebuilds the window for the current full-screen flag (after the display changed mode).
     void ChangeScreenMode();
+    // Switches borderless full screen on or off; 0, or 1 when there is no window, it is minimised
+    // or the display is in full-screen mode. Switching off restores the style, menu and placement.
+    int SetBorderlessFullScreen(bool on);
+    // Whether the window covers its monitor borderless.
+    bool IsBorderlessFullScreen() const { return borderless_; }
+    // SetBorderlessFullScreen with the opposite of the present state (what Alt+Enter does).
+    int ToggleBorderlessFullScreen() { return SetBorderlessFullScreen(!borderless_); }
+    // Whether Alt+Enter toggles borderless full screen (the option altEnterFullScreen at first).
+    void SetAltEnterFullScreen(bool enabled) { options_.altEnterFullScreen = enabled; }
     // Appends a hook to the chain; messages reach hooks in the order they were added.
     void AddHook(IWindowHook* hook);
     // Takes the hook out of the chain.
@@ -60,6 +73,8 @@ private:
     LRESULT RunHooks(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     // A character message of a character at or above 0x80, handed to the hooks in Shift-JIS.
     LRESULT DispatchCharacter(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Makes the window a pop-up covering the rectangle of the monitor it is on.
+    void CoverMonitor();
     // Multiplies the requested client size by the monitor's whole scale and resizes the window.
     void ScaleForMonitor();
 
@@ -73,4 +88,10 @@ private:
     bool forceModeSwitch_ = false;
     WNDPROC previousProc_ = nullptr;
     bool minimized_ = false;
+    // Borderless full screen and what leaving it restores.
+    bool borderless_ = false;
+    WINDOWPLACEMENT savedPlacement_ = {};
+    LONG_PTR savedStyle_ = 0;
+    LONG_PTR savedExStyle_ = 0;
+    HMENU savedMenu_ = nullptr;
 };

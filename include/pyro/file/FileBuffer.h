@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+class CHostSaveFile;
+
 class CFileBuffer {
 public:
     CFileBuffer() = default;
@@ -81,6 +83,16 @@ public:
     // Closes the stream and releases the content.
     virtual ~CFileBuffer();
 
+    // Writes count bytes as a whole file that a crash or power loss cannot leave half-written:
+    // they go to "<path>.tmp" in the same folder, which is flushed to the disk and then replaces
+    // the file in one step. Afterwards the file holds its old or its new content, never a mix.
+    // 0; 1 the temporary file cannot be created; 2 a write failed; 3 flushing or closing failed;
+    // 4 the file could not be replaced. On every failure the file is as it was and the temporary
+    // file is removed.
+    int WriteAtomic(const std::string& path, const void* buffer, uint32_t count);
+    // WriteAtomic of the bytes; -1 when there are 4 GiB or more.
+    int WriteBytesAtomic(const std::string& path, const std::vector<unsigned char>& bytes);
+
     // The memory name under which Read serves size bytes at memory.
     static std::string MakeMemoryName(const void* memory, uint32_t size);
 
@@ -88,6 +100,11 @@ public:
     bool IsScrambled() const { return scrambled_; }
     // Whether the content came from an archive member rather than a file.
     bool IsFromArchive() const { return fromArchive_; }
+
+protected:
+    // One piece of an atomic write (at most 64 KiB); false when it failed. After the destructor
+    // in slot order; tests override it to fail part of the way through.
+    virtual bool WritePart(CHostSaveFile& file, const void* data, uint32_t count);
 
 private:
     int ReadMemoryName(const std::string& name);

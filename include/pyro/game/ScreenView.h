@@ -114,4 +114,6 @@ private:
     int32_t magnification_ = 1;
     Rect active_ = {0, 0, 640, 480};
     bool border_ = false;
+    int32_t viewWidth_ = 0;  // the back buffer's size when the geometry was worked out
+    int32_t viewHeight_ = 0;
 };

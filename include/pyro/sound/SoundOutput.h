@@ -1,6 +1,8 @@
 // CSoundOutput: feeds a CSoundMixer to the Windows wave output (winmm) from a thread of its own.
-// Four buffers of 10 ms are kept queued: a change is mixed into the very next buffer and reaches
-// the system's mixer within about 40 ms. Opened on the application's thread, it also pauses while
+// A queue of buffers is kept at the device (by default 5 of 10 ms: a change is mixed into the very
+// next buffer and reaches the system's mixer within about 50 ms). A buffer that the device hands
+// back before its successor was queued is an under-run, an audible gap: it is counted, logged once,
+// and, when asked, the queue grows by a buffer, up to kMaxBuffers. Opened on the application's thread, it also pauses while
 // the application pauses on minimise.
 #pragma once
 
@@ -18,8 +20,12 @@ class CSoundMixer;
 
 class CSoundOutput : public CThreadObject, public IWindowHook {
 public:
-    static constexpr int kBuffers = 4;  // buffers queued at the device
-    static constexpr int kBufferFrames = 441;  // 10 ms at 44.1 kHz
+    static constexpr int kDefaultBuffers = 5;  // buffers queued at the device
+    static constexpr int kDefaultBufferMs = 10;  // length of each
+    static constexpr int kMinBuffers = 2;  // the shortest queue
+    static constexpr int kMaxBuffers = 16;  // also the limit of the growing queue
+    static constexpr int kMinBufferMs = 5;  // the shortest buffer
+    static constexpr int kMaxBufferMs = 100;  // the longest buffer
 
     CSoundOutput() = default;
     ~CSoundOutput() override;
@@ -30,6 +36,16 @@ public:
     //   written to the error log); 2 the thread could not be started.
     // The mixer must outlive the output.
     int Open(CSoundMixer* mixer, UINT device = WAVE_MAPPER);
+    // The queue for the next Open: buffers (kMinBuffers .. kMaxBuffers) of bufferMs milliseconds
+    // (kMinBufferMs .. kMaxBufferMs); values outside are brought to the nearest limit. The latency
+    // is about buffers x bufferMs. With grow, each under-run adds a buffer up to kMaxBuffers.
+    void SetLatency(int buffers, int bufferMs, bool grow = false);
+    // The buffers queued now (more than asked after growing).
+    int GetBufferCount() const { return activeBuffers_; }
+    // The length of each buffer in milliseconds.
+    int GetBufferMs() const { return bufferMs_; }
+    // Under-runs since Open.
+    int GetUnderruns() const { return underruns_; }
     // Stops the thread and closes the device; nothing when not open.
     void Close();
     // True while a device is open.
@@ -52,7 +68,13 @@ private:
 
     HWAVEOUT wave_ = nullptr;
     HANDLE bufferDone_ = nullptr;  // signalled by the device for each finished buffer
-    WAVEHDR headers_[kBuffers] = {};
+    WAVEHDR headers_[kMaxBuffers] = {};
+    int buffers_ = kDefaultBuffers;  // as set; the queue starts at this length
+    int bufferMs_ = kDefaultBufferMs;
+    int bufferFrames_ = 441;  // bufferMs_ at 44.1 kHz
+    bool grow_ = false;
+    std::atomic<int> activeBuffers_{kDefaultBuffers};
+    std::atomic<int> underruns_{0};
     std::vector<int16_t> memory_;
     CSoundMixer* mixer_ = nullptr;
     CApplication* application_ = nullptr;
