@@ -39,6 +39,9 @@ public:
     int MoveTo(int x, int y);
     // Rebuilds the window for the current full-screen flag (after the display changed mode).
     void ChangeScreenMode();
+    // Takes the window off the screen at once and destroys it (its hooks see WM_DESTROY and
+    // WM_NCDESTROY). The application calls it when its main routine has ended.
+    void Destroy();
     // Appends a hook to the chain; messages reach hooks in the order they were added.
     void AddHook(IWindowHook* hook);
     // Takes the hook out of the chain.
