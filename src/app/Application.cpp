@@ -88,7 +88,9 @@ void CApplication::ThreadProc()
     MainThread();
     ready_ = false;
     OnExit();
-    SendMessageW(window_.GetHWnd(), WM_DESTROY, 0, 0);
+    // The window's listeners see WM_DESTROY (the application posts the quit message) as the
+    // window is destroyed; it leaves the screen at once instead of lingering hidden.
+    window_.Destroy();
     UnhookMyWindow(this);
     CAppManager::Remove(this);
     if (g_mainApp == this) CAppManager::StopAll();

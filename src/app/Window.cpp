@@ -69,11 +69,24 @@ CWindow::CWindow() = default;
 CWindow::~CWindow()
 {
     RemoveHook(this);
-    if (hwnd_) {
-        HWND hwnd = hwnd_;
-        DestroyWindow(hwnd);
-        hwnd_ = nullptr;
-    }
+    Destroy();
+}
+
+void CWindow::Destroy()
+{
+    if (!hwnd_) return;
+    HWND hwnd = hwnd_;
+    RECT area;
+    const bool visible = IsWindowVisible(hwnd) && GetWindowRect(hwnd, &area);
+    // The visible flag goes first, so that DestroyWindow does not hide the window on its way
+    // out: under Wine a managed window's hide waits up to two seconds for a window manager to
+    // confirm it, and with none (a bare X server) the frozen window stayed on screen that long.
+    // Destroying the window removes it at once.
+    if (visible) SetWindowLongPtrW(hwnd, GWL_STYLE, GetWindowLongPtrW(hwnd, GWL_STYLE) & ~LONG_PTR(WS_VISIBLE));
+    DestroyWindow(hwnd);
+    hwnd_ = nullptr;
+    // What lay beneath was never told the window went: repaint it.
+    if (visible) RedrawWindow(nullptr, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 int CWindow::Create(const CWindowOption& options, HWND parent)

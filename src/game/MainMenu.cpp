@@ -19,12 +19,12 @@ constexpr int32_t kFramesPerSecond = 30;
 void CMainMenu::BindKeys()
 {
     CKeyMapper& keys = CKeyMapper::GetInstance();
-    keys.keyTable[0x1F] = kLogicalScreenshot;  // S
-    keys.keyTable[0x21] = kLogicalReadOut;     // F
-    keys.keyTable[0x0B] = 100;                 // 0
-    keys.keyTable[0x02] = 101;                 // 1
-    keys.keyTable[0x03] = 102;                 // 2
-    keys.keyTable[0x04] = 103;                 // 3
+    keys.keyTable[kKeyS] = kLogicalScreenshot;
+    keys.keyTable[kKeyF] = kLogicalReadOut;
+    keys.keyTable[kKey0] = 100;
+    keys.keyTable[kKey1] = 101;
+    keys.keyTable[kKey2] = 102;
+    keys.keyTable[kKey3] = 103;
 }
 
 void CMainMenu::Start()

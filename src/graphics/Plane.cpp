@@ -1,6 +1,7 @@
 // CPlane: chooses its implementation by processor kind and forwards to it.
 #include <pyro/graphics/Plane.h>
 
+#include <pyro/app/ErrorLog.h>
 #include <pyro/graphics/CPUKind.h>
 #include "graphics/DIBPlane.h"
 #include "graphics/DIBPlaneAVX2.h"
@@ -106,7 +107,13 @@ int32_t CPlane::BltNatural(CPlane* src, int32_t x, int32_t y, const Rect* srcRec
     return impl_->TransferAuto(src, x, y, srcRect, size, clip);
 }
 
-int32_t CPlane::Load(const char* fileName) { return impl_->Load(fileName); }
+int32_t CPlane::Load(const char* fileName)
+{
+    const int32_t result = impl_->Load(fileName);
+    // One line per failure, so that a game missing its data says which file it missed.
+    if (result != 0) CErrorLog::Write("CPlane::Loadで\"%s\"の読み込みに失敗 (コード %d)", fileName ? fileName : "", result);
+    return result;
+}
 
 int32_t CPlane::LoadEx(const char*, const char*) { return 1; }
 

@@ -1,5 +1,6 @@
 #include <pyro/sound/MusicStream.h>
 
+#include <pyro/app/ErrorLog.h>
 #include <pyro/file/FileBuffer.h>
 #include <pyro/sound/SoundResult.h>
 #include "sound/WaveDecoder.h"
@@ -10,13 +11,18 @@
 int CMusicStream::Open(const std::string& path)
 {
     Close();
-    if (path.empty()) return kSoundNoData;
-    CFileBuffer file;
-    if (file.ReadToBytes(path, bytes_) != 0) {
-        bytes_.clear();
-        return kSoundNotRead;
-    }
-    return OpenBytes();
+    const int result = [&]() -> int {
+        if (path.empty()) return kSoundNoData;
+        CFileBuffer file;
+        if (file.ReadToBytes(path, bytes_) != 0) {
+            bytes_.clear();
+            return kSoundNotRead;
+        }
+        return OpenBytes();
+    }();
+    // One line per failure, as CSound::Load and CPlane::Load give.
+    if (result != kSoundOK) CErrorLog::Write("CMusicStream::Openで\"%s\"の読み込みに失敗 (コード %d)", path.c_str(), result);
+    return result;
 }
 
 int CMusicStream::OpenMemory(const unsigned char* bytes, uint32_t size)

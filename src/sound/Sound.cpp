@@ -1,5 +1,6 @@
 #include <pyro/sound/Sound.h>
 
+#include <pyro/app/ErrorLog.h>
 #include <pyro/file/FileBuffer.h>
 #include <pyro/sound/SoundResult.h>
 #include <pyro/sound/VorbisStream.h>
@@ -19,10 +20,11 @@ int DecodeSoundFile(const unsigned char* bytes, uint32_t size, CSoundData& out)
 int CSound::Load(const std::string& path)
 {
     data_ = CSoundData();
-    if (path.empty()) return kSoundNoData;
+    int result = kSoundNoData;
     CFileBuffer file;
-    if (file.Read(path) != 0) return kSoundNotRead;
-    return Decode(file.GetMemory(), file.GetSize());
+    if (!path.empty()) result = file.Read(path) != 0 ? kSoundNotRead : Decode(file.GetMemory(), file.GetSize());
+    if (result != kSoundOK) CErrorLog::Write("CSound::Loadで\"%s\"の読み込みに失敗 (コード %d)", path.c_str(), result);
+    return result;
 }
 
 int CSound::Decode(const unsigned char* bytes, uint32_t size)

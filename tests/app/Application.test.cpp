@@ -47,6 +47,28 @@ TEST_CASE("the main application runs its routine registered, hooked and with its
     CHECK(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
+TEST_CASE("Run returns and the window is gone within a second of the main routine's end")
+{
+    // A hang, not a benchmark: a healthy take-down needs a few milliseconds.
+    for (const bool close : {false, true}) {
+        CAPTURE(close);
+        TestApp app;
+        HWND hwnd = nullptr;
+        DWORD ended = 0;
+        app.body = [&](TestApp& self) {
+            hwnd = GetMyHWnd();
+            for (int frame = 0; frame < 3; ++frame) self.PumpMessage();
+            if (close) self.Close();
+            ended = GetTickCount();
+        };
+        CHECK(app.Run() == 0);
+        const DWORD elapsed = GetTickCount() - ended;
+        CHECK(elapsed < 1000);
+        CHECK_FALSE(IsWindow(hwnd));
+        CHECK(app.GetWindow().GetHWnd() == nullptr);
+    }
+}
+
 TEST_CASE("PumpMessage returns false in the same call that dispatched WM_CLOSE, after the rest of the queue")
 {
     TestApp app;

@@ -6,6 +6,7 @@
 
 #include <pyro/image/QgaHeader.h>
 #include "ImageTesting.h"
+#include "app/ErrorCapture.h"
 #include "tools/LzssEncoder.h"
 
 namespace {
@@ -301,3 +302,20 @@ TEST_CASE("without the platform's PNG encoder, Save to a .png name fails and wri
     CHECK_FALSE(scratch.Exists("shot.png"));
 }
 #endif
+
+TEST_CASE("every failed load writes one line naming the file and the code, a good one none")
+{
+    CScratch scratch;
+    scratch.Put("good.qga", Qga(3, 2, Pattern(3, 2), false));
+    scratch.Put("bad.qga", QgaHeaderOnly(2, 2, 0, 17, 17));
+    ErrorCapture errors;
+    CPlane plane;
+    REQUIRE(plane.Load("good.qga") == 0);
+    CHECK(errors.messages.empty());
+    CHECK(plane.Load("data\\missing.qga") == 1);
+    CHECK(plane.Load("bad.qga") == 3);
+    CHECK(plane.Load(nullptr) == 1);
+    CHECK(errors.messages == std::vector<std::string>{"CPlane::Loadで\"data\\missing.qga\"の読み込みに失敗 (コード 1)",
+                                                      "CPlane::Loadで\"bad.qga\"の読み込みに失敗 (コード 3)",
+                                                      "CPlane::Loadで\"\"の読み込みに失敗 (コード 1)"});
+}

@@ -4,6 +4,7 @@
 #include <pyro/sound/Sound.h>
 #include <pyro/sound/SoundResult.h>
 #include <pyro/sound/VorbisStream.h>
+#include "../app/ErrorCapture.h"
 #include "../file/Scratch.h"
 
 TEST_CASE("sounds load from loose files and archive members, told apart by content")
@@ -28,10 +29,19 @@ TEST_CASE("sounds load from loose files and archive members, told apart by conte
     REQUIRE(CVorbisStream::Decode(ogg.data(), uint32_t(ogg.size()), direct) == kSoundOK);
     CHECK(vorbis.GetData().samples == direct.samples);
 
+    // Each failure is one line of the error log with the file and the code.
+    ErrorCapture errors;
     CSound failed;
     CHECK(failed.Load("") == kSoundNoData);
     CHECK(failed.Load("se\\none.wav") == kSoundNotRead);
     CHECK(failed.Load("se\\text.wav") == kSoundUnknownFormat);
+    CMusicStream music;
+    CHECK(music.Open("se\\none.ogg") == kSoundNotRead);
+    CHECK(errors.messages == std::vector<std::string>{
+                                 "CSound::Loadで\"\"の読み込みに失敗 (コード -1)",
+                                 "CSound::Loadで\"se\\none.wav\"の読み込みに失敗 (コード 1)",
+                                 "CSound::Loadで\"se\\text.wav\"の読み込みに失敗 (コード 2)",
+                                 "CMusicStream::Openで\"se\\none.ogg\"の読み込みに失敗 (コード 1)"});
     CHECK_FALSE(failed.IsLoaded());
     CHECK(vorbis.IsLoaded());
     vorbis.Release();

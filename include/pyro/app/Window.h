@@ -52,6 +52,9 @@ public:
     int ToggleBorderlessFullScreen() { return SetBorderlessFullScreen(!borderless_); }
     // Whether Alt+Enter toggles borderless full screen (the option altEnterFullScreen at first).
     void SetAltEnterFullScreen(bool enabled) { options_.altEnterFullScreen = enabled; }
+    // Takes the window off the screen at once and destroys it (its hooks see WM_DESTROY and
+    // WM_NCDESTROY). The application calls it when its main routine has ended.
+    void Destroy();
     // Appends a hook to the chain; messages reach hooks in the order they were added.
     void AddHook(IWindowHook* hook);
     // Takes the hook out of the chain.

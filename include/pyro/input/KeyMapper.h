@@ -6,6 +6,7 @@
 
 #include <pyro/input/DirectInput.h>
 #include <pyro/input/JoyStick.h>
+#include <pyro/input/KeyCodes.h>
 #include <pyro/input/LogicalKeys.h>
 #include <pyro/input/Mouse.h>
 #include <pyro/input/ScreenViewMapping.h>
