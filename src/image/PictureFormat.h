@@ -39,3 +39,19 @@ bool KeepAlphaIfTranslucent(uint32_t* pixels, size_t count);
 // red without.
 std::vector<uint8_t> PixelsForEncoding(const uint32_t* top, ptrdiff_t pitch, uint32_t width,
                                        uint32_t height, bool alpha);
+
+// Checks made before a picture goes to a platform decoder that is not ours (PictureDecoder).
+enum class PictureCheck {
+    kNotThisFormat,  // the content does not start as the format does
+    kPassed,         // every structure the check knows lies inside the file, under the cap
+    kRefused,        // some entry lies outside the file or beyond the cap
+};
+
+// An icon or cursor directory: every entry's data inside the file (offset plus size computed
+// without wrapping), its bitmap header or embedded PNG header inside the entry, sizes under the
+// cap, and the bitmap's colour table, colour rows and mask rows inside the entry.
+PictureCheck CheckIconDirectory(const uint8_t* content, uint64_t size);
+
+// A GIF: the logical screen under the cap, and every frame's rectangle (offset plus size)
+// under it too, with the blocks up to the trailer, or the end of the file, walked.
+PictureCheck CheckGifFrames(const uint8_t* content, uint64_t size);

@@ -1,35 +1,18 @@
-// The PNG encoder writes one frame into a stream on a growing global memory block; the
-// stream's size is what it wrote.
+// The PNG encoder: the packed blue-green-red rows are turned into PNG's red-green-blue order
+// and handed to libspng, which writes the file into a buffer of its own.
 #include "image/PngEncoder.h"
 
-#include <cstring>
+#include <spng.h>
 
-#include "image/WICFactory.h"
-
-using Microsoft::WRL::ComPtr;
+#include <cstdlib>
+#include <utility>
+#include <memory>
 
 namespace {
 
-int32_t WriteFrame(IWICBitmapEncoder* encoder, const std::vector<uint8_t>& pixels,
-                   uint32_t width, uint32_t height, bool alpha)
-{
-    ComPtr<IWICBitmapFrameEncode> frame;
-    ComPtr<IPropertyBag2> options;
-    if (FAILED(encoder->CreateNewFrame(frame.GetAddressOf(), options.GetAddressOf())) ||
-        FAILED(frame->Initialize(options.Get())) || FAILED(frame->SetSize(width, height)))
-        return 2;
-    const WICPixelFormatGUID wanted =
-        alpha ? GUID_WICPixelFormat32bppBGRA : GUID_WICPixelFormat24bppBGR;
-    WICPixelFormatGUID format = wanted;
-    // The encoder may answer with the nearest format it supports; ours are both PNG's own.
-    if (FAILED(frame->SetPixelFormat(&format)) || !IsEqualGUID(format, wanted)) return 2;
-    const UINT stride = width * (alpha ? 4 : 3);
-    if (FAILED(frame->WritePixels(height, stride, UINT(pixels.size()),
-                                  const_cast<BYTE*>(pixels.data()))) ||
-        FAILED(frame->Commit()))
-        return 2;
-    return 0;
-}
+struct SpngContextDeleter {
+    void operator()(spng_ctx* context) const { spng_ctx_free(context); }
+};
 
 }  // namespace
 
@@ -37,31 +20,27 @@ int32_t EncodePng(const std::vector<uint8_t>& pixels, uint32_t width, uint32_t h
                   bool alpha, std::vector<uint8_t>& png)
 {
     png.clear();
-    if (width == 0 || height == 0 ||
-        pixels.size() != size_t(width) * height * (alpha ? 4 : 3))
+    const size_t bytesPerPixel = alpha ? 4 : 3;
+    if (width == 0 || height == 0 || pixels.size() != size_t(width) * height * bytesPerPixel)
         return 2;
-    CWICFactory factory;
-    if (!factory.Get()) return 1;
-    ComPtr<IStream> stream;
-    if (FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, stream.GetAddressOf()))) return 1;
-    ComPtr<IWICBitmapEncoder> encoder;
-    if (FAILED(factory.Get()->CreateEncoder(GUID_ContainerFormatPng, nullptr,
-                                            encoder.GetAddressOf())))
-        return 1;
-    if (FAILED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache))) return 2;
-    const int32_t written = WriteFrame(encoder.Get(), pixels, width, height, alpha);
-    if (written != 0) return written;
-    if (FAILED(encoder->Commit())) return 2;
-
-    STATSTG stat = {};
-    HGLOBAL block = nullptr;
-    if (FAILED(stream->Stat(&stat, STATFLAG_NONAME)) ||
-        FAILED(::GetHGlobalFromStream(stream.Get(), &block)))
+    std::unique_ptr<spng_ctx, SpngContextDeleter> context(spng_ctx_new(SPNG_CTX_ENCODER));
+    if (!context) return 1;
+    spng_ctx* ctx = context.get();
+    std::vector<uint8_t> rgb(pixels);
+    for (size_t i = 0; i < rgb.size(); i += bytesPerPixel) std::swap(rgb[i], rgb[i + 2]);
+    spng_ihdr ihdr = {};
+    ihdr.width = width;
+    ihdr.height = height;
+    ihdr.bit_depth = 8;
+    ihdr.color_type = alpha ? SPNG_COLOR_TYPE_TRUECOLOR_ALPHA : SPNG_COLOR_TYPE_TRUECOLOR;
+    if (spng_set_option(ctx, SPNG_ENCODE_TO_BUFFER, 1) != 0 || spng_set_ihdr(ctx, &ihdr) != 0 ||
+        spng_encode_image(ctx, rgb.data(), rgb.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE) != 0)
         return 2;
-    const void* bytes = ::GlobalLock(block);
-    if (!bytes) return 2;
-    png.assign(static_cast<const uint8_t*>(bytes),
-               static_cast<const uint8_t*>(bytes) + size_t(stat.cbSize.QuadPart));
-    ::GlobalUnlock(block);
+    size_t length = 0;
+    int error = 0;
+    void* buffer = spng_get_png_buffer(ctx, &length, &error);
+    if (!buffer || error != 0) return 2;
+    png.assign(static_cast<const uint8_t*>(buffer), static_cast<const uint8_t*>(buffer) + length);
+    std::free(buffer);  // the caller owns the buffer, allocated with the library's malloc
     return 0;
 }
