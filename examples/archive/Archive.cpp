@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "ExampleRun.h"
+#include "HighScore.h"
 
 namespace {
 
