@@ -36,7 +36,8 @@ function(pyro_test name)
   endif()
   foreach(locale IN LISTS PYRO_TEST_LOCALES)
     pyro_locale_suffix(${locale} suffix)
-    add_test(NAME ${name}${suffix} COMMAND test_${name})
+    pyro_test_directory(${name}${suffix} work)
+    add_test(NAME ${name}${suffix} COMMAND test_${name} WORKING_DIRECTORY ${work})
     set_tests_properties(${name}${suffix} PROPERTIES ENVIRONMENT
       "PYRO_SOURCE_DIR=${CMAKE_SOURCE_DIR};PYRO_BINARY_DIR=${CMAKE_BINARY_DIR};PYRO_LOCALE=${locale}")
     if(ARG_LOCK_DISPLAY)
@@ -46,6 +47,14 @@ function(pyro_test name)
       set_tests_properties(${name}${suffix} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
     endif()
   endforeach()
+endfunction()
+
+# A working directory of the test's own, made now: runs of one program go in parallel (its two
+# locales, its variants) and would otherwise share their scratch files.
+function(pyro_test_directory test out)
+  set(work ${CMAKE_BINARY_DIR}/run/${test})
+  file(MAKE_DIRECTORY ${work})
+  set(${out} ${work} PARENT_SCOPE)
 endfunction()
 
 # The locales the Windows programs are tested under: the Japanese system they are written for
