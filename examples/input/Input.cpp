@@ -1,9 +1,12 @@
 // input: the key mapper's logical keys, the mouse (position, buttons, press and release edges)
-// and the joystick, drawn live. Each change is also printed. Escape ends the program.
+// the joystick, and up to four XInput pads with their sticks, triggers and rumble (A runs the
+// heavy motor, B the light one for a third of a second), drawn live. Each change is also printed.
+// Escape ends the program.
 #include <pyro/app/Application.h>
 #include <pyro/app/FrameTimer.h>
 #include <pyro/app/Main.h>
 #include <pyro/game/ScreenView.h>
+#include <pyro/input/GamePad.h>
 #include <pyro/input/KeyMapper.h>
 
 #include <cstdio>
@@ -43,7 +46,8 @@ public:
         // view, its mouse position is in logical coordinates.
         CKeyMapper& keys = CKeyMapper::GetInstance();
         keys.Create(&view);
-        CTextLine keyNames[10], mouseLine, edgesLine, joystickLine;
+        CTextLine keyNames[10], mouseLine, edgesLine, joystickLine, padLines[kPadSlots];
+        CGamePad pads[] = {CGamePad(0), CGamePad(1), CGamePad(2), CGamePad(3)};
         int32_t presses[2] = {}, releases[2] = {};
 
         while (PumpMessage() && run_.NextFrame(view)) {
@@ -93,6 +97,10 @@ public:
             }
             joystickLine.Draw(view, 16, 128, text);
 
+            for (uint32_t slot = 0; slot < kPadSlots; ++slot) {
+                DrawPad(view, pads[slot], padLines[slot], 16, 160 + int32_t(slot) * 76);
+            }
+
             view.Present();
             timer.WaitFrame();
             if (keys.IsTriggered(kLogicalEscape)) break;
@@ -101,6 +109,41 @@ public:
     }
 
 private:
+    // One pad: a line of its state, both sticks after their dead zones as dots in boxes, and the
+    // triggers as bars. A and B start the motors.
+    static void DrawPad(CScreenView& view, CGamePad& pad, CTextLine& line, int32_t x, int32_t y)
+    {
+        pad.Update();
+        if (pad.WasConnected()) Print("pad %u connected", pad.GetSlot());
+        if (pad.WasDisconnected()) Print("pad %u disconnected", pad.GetSlot());
+        char text[128];
+        if (!pad.IsConnected()) {
+            std::snprintf(text, sizeof text, "pad %u: none", pad.GetSlot());
+            line.Draw(view, x, y, text);
+            return;
+        }
+        if (pad.IsTriggered(kPadA)) pad.SetRumble(0xC000, 0, 333);
+        if (pad.IsTriggered(kPadB)) pad.SetRumble(0, 0xC000, 333);
+        const GamePadState& state = pad.GetState();
+        std::snprintf(text, sizeof text, "pad %u: left %d,%d right %d,%d triggers %u %u buttons %04X",
+                      pad.GetSlot(), state.leftX, state.leftY, state.rightX, state.rightY,
+                      state.leftTrigger, state.rightTrigger, state.buttons);
+        line.Draw(view, x, y, text);
+        const StickPosition sticks[2] = {pad.GetLeftStick(), pad.GetRightStick()};
+        for (int32_t i = 0; i < 2; ++i) {
+            const Rect box = {x + i * 60, y + 20, x + i * 60 + 50, y + 70};
+            view.FillRect(0x404040, &box);
+            const int32_t dotX = box.left + 25 + int32_t(sticks[i].x * 22), dotY = box.top + 25 - int32_t(sticks[i].y * 22);
+            const Rect dot = {dotX - 2, dotY - 2, dotX + 3, dotY + 3};
+            view.FillRect(0xFFFFFF, &dot);
+        }
+        const float triggers[2] = {pad.GetLeftTrigger(), pad.GetRightTrigger()};
+        for (int32_t i = 0; i < 2; ++i) {
+            const Rect bar = {x + 130, y + 24 + i * 24, x + 130 + int32_t(triggers[i] * 200), y + 40 + i * 24};
+            view.FillRect(0xE0A040, &bar);
+        }
+    }
+
     CExampleRun& run_;
     bool wasDown_[10] = {};
 };

@@ -29,6 +29,9 @@ project = os.path.join(work, 'mygame')
 shutil.rmtree(project, ignore_errors=True)
 os.makedirs(project)
 for file_name, language, code in blocks:
+    # A frame loop that presents without waiting runs as fast as the machine can and burns a core.
+    if re.search(r'while \(.*PumpMessage\(\)', code) and 'Present()' in code:
+        checks.check('WaitFrame()' in code, f'the frame loop of {file_name or "a block"} waits for its frame')
     if file_name:
         with open(os.path.join(project, file_name), 'w', encoding='utf-8') as f:
             f.write(code)

@@ -41,6 +41,12 @@ bool CJoyStick::IsTriggered(int32_t key) const { return impl_ && impl_->IsTrigge
 
 const uint8_t* CJoyStick::GetKeyBuffer() const { return impl_ ? impl_->GetKeyBuffer() : nullptr; }
 
+void CJoyStick::GetAxes(int16_t& x, int16_t& y) const
+{
+    x = y = 0;
+    if (impl_) impl_->GetAxes(x, y);
+}
+
 void CJoyStick::ClearKeyState()
 {
     if (impl_) impl_->ClearKeyState();

@@ -29,6 +29,15 @@ struct JoyStickThirds {
         return {Third(xMax, xMin), Third(xMin, xMax), Third(yMax, yMin), Third(yMin, yMax)};
     }
 
+    // A position within the calibrated range as -32768 to 32767, the range's ends at the ends,
+    // outside values clamped. Computed wide: the range may be anything the driver reports.
+    static int16_t Signed(uint32_t value, uint32_t min, uint32_t max)
+    {
+        if (max <= min) return 0;
+        const int64_t clamped = value < min ? min : (value > max ? max : value);
+        return static_cast<int16_t>((clamped - min) * 65535 / (max - min) - 32768);
+    }
+
     // The four direction keys of a joystick key buffer, each 1 or 0.
     void SetDirectionKeys(uint8_t* keys, uint32_t x, uint32_t y) const
     {

@@ -1,6 +1,7 @@
 // The readable name of a scan code from the keyboard layout, for a rebinding screen.
 #include <pyro/input/KeyCodes.h>
 
+#ifdef _WIN32
 #include <pyro/file/Utf16.h>
 
 #include <windows.h>
@@ -16,3 +17,6 @@ std::string GetKeyName(int32_t scanCode)
     if (length <= 0 || !Utf16ToSjis(name, size_t(length), text)) return {};
     return text;
 }
+#else
+std::string GetKeyName(int32_t) { return {}; }
+#endif

@@ -23,6 +23,7 @@ int CWinMMJoyStick::Initialize()
         return 2;
     }
     deviceId_ = id;
+    caps_ = caps;
 
     thirds_ = JoyStickThirds::FromRange(caps.xMin, caps.xMax, caps.yMin, caps.yMax);
 
@@ -53,6 +54,9 @@ int CWinMMJoyStick::GetKeyState()
 
     uint8_t* keys = keys_.Current();
     thirds_.SetDirectionKeys(keys, x, y);
+    // y grows downwards in winmm and upwards in the axes' form.
+    axisX_ = JoyStickThirds::Signed(x, caps_.xMin, caps_.xMax);
+    axisY_ = static_cast<int16_t>(-1 - JoyStickThirds::Signed(y, caps_.yMin, caps_.yMax));
     // Buttons past the 32nd read as released: the word is empty by then.
     for (int32_t i = 0; i < buttonMax_; ++i) {
         keys[kJoyButton1 + i] = buttons & 1;

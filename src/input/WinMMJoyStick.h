@@ -46,4 +46,5 @@ private:
 
     uint32_t deviceId_ = 0;
     JoyStickThirds thirds_;
+    JoyStickCaps caps_ = {};
 };

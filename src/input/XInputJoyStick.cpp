@@ -62,8 +62,11 @@ int CXInputJoyStick::GetKeyState()
     XInputPadReading reading = {};
     if (!GetXInputApi().getState(slot_, &reading)) {
         keys_.ClearCurrent();
+        axisX_ = axisY_ = 0;
         return 2;
     }
+    axisX_ = reading.thumbLX;
+    axisY_ = reading.thumbLY;
     uint8_t* keys = keys_.Current();
     kStickThirds.SetDirectionKeys(keys, uint32_t(reading.thumbLX + 32768),
                                   uint32_t(32767 - reading.thumbLY));

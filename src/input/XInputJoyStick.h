@@ -11,15 +11,20 @@
 
 #include "input/JoyStickDevice.h"
 
-// One reading of a pad, as XINPUT_GAMEPAD holds it: the button bits and the left stick, from
-// -32768 to 32767, y growing upwards.
+// One reading of a pad, as XINPUT_GAMEPAD holds it: the button bits, the sticks from -32768 to
+// 32767 with y growing upwards, and the triggers from 0 to 255.
 struct XInputPadReading {
     uint16_t buttons;
     int16_t thumbLX, thumbLY;
+    int16_t thumbRX = 0, thumbRY = 0;
+    uint8_t leftTrigger = 0, rightTrigger = 0;
 };
 struct XInputApi {
     // True when a pad is connected in that slot (0 to 3) and was read.
     bool (*getState)(uint32_t slot, XInputPadReading* reading);
+    // Sets the two motors' speeds (0 to 65535): true when the pad took them. May be null: no
+    // rumble then.
+    bool (*setState)(uint32_t slot, uint16_t lowFrequency, uint16_t highFrequency) = nullptr;
 };
 // Null restores the platform's call (a pad never connects where the library is missing, and
 // on a non-Windows build). Returns the previous table.

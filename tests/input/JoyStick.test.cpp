@@ -270,3 +270,39 @@ TEST_CASE("CJoyStick takes a connected XInput pad before the winmm joystick")
     CHECK(joystick.IsTriggered(kJoyButton1));
     CHECK(use.fake.posIds.empty());  // the winmm joystick was not asked
 }
+
+TEST_CASE("the axes read as an XInput stick does: signed, y up, the calibrated ends at the ends")
+{
+    UseFake use;
+    use.fake.caps = {100, 300, 1000, 1400};
+    CJoyStick joystick;
+    int16_t x = 1, y = 1;
+    joystick.GetAxes(x, y);
+    CHECK((x == 0 && y == 0));  // nothing polled yet
+    struct Case {
+        uint32_t x, y;
+        int16_t ax, ay;
+    } const cases[] = {
+        {100, 1000, -32768, 32767},  // left and up
+        {300, 1400, 32767, -32768},  // right and down
+        {200, 1200, -1, 0},          // the middle of an even range lies half a step off centre
+        {150, 1300, -16385, -16384},
+        {0, 0xFFFF, -32768, -32768},  // outside the calibration: clamped
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.x);
+        CAPTURE(c.y);
+        use.fake.reading = {c.x, c.y, 0};
+        REQUIRE(joystick.GetKeyState() == 0);
+        joystick.GetAxes(x, y);
+        CHECK(x == c.ax);
+        CHECK(y == c.ay);
+    }
+    // An XInput pad gives its left stick as it is.
+    use.pads.pads.connected[0] = true;
+    use.pads.pads.reading = {0, -1234, 4321};
+    CJoyStick pad;
+    REQUIRE(pad.GetKeyState() == 0);
+    pad.GetAxes(x, y);
+    CHECK((x == -1234 && y == 4321));
+}

@@ -12,6 +12,16 @@
 struct FakePads {
     bool connected[kXInputSlots] = {};
     XInputPadReading reading = {0, 0, 0};
+    // When set, each slot reads its own entry of slotReadings instead of reading.
+    bool perSlot = false;
+    XInputPadReading slotReadings[kXInputSlots] = {};
+    bool takesRumble = true;
+    struct Rumble {
+        uint32_t slot;
+        uint16_t low, high;
+        bool operator==(const Rumble& o) const { return slot == o.slot && low == o.low && high == o.high; }
+    };
+    std::vector<Rumble> rumbles;  // every motor setting, in order
     std::vector<uint32_t> slotsRead;
 };
 inline FakePads* g_pads = nullptr;
@@ -20,7 +30,12 @@ inline const XInputApi kFakeXInputApi = {
     [](uint32_t slot, XInputPadReading* reading) {
         g_pads->slotsRead.push_back(slot);
         if (slot >= kXInputSlots || !g_pads->connected[slot]) return false;
-        *reading = g_pads->reading;
+        *reading = g_pads->perSlot ? g_pads->slotReadings[slot] : g_pads->reading;
+        return true;
+    },
+    [](uint32_t slot, uint16_t low, uint16_t high) {
+        if (!g_pads->takesRumble || slot >= kXInputSlots || !g_pads->connected[slot]) return false;
+        g_pads->rumbles.push_back({slot, low, high});
         return true;
     },
 };

@@ -46,10 +46,20 @@ public:
     // Whether a joystick was found and initialised.
     virtual bool IsValid() const = 0;
     virtual ~IJoyStick() = default;  // the implementation's resources
+    // The stick of the newest poll as an XInput pad reports its left stick: -32768 to 32767 on
+    // each axis, x rightwards, y upwards, the centre of the calibrated range at 0. Both 0 before
+    // a reading.
+    void GetAxes(int16_t& x, int16_t& y) const
+    {
+        x = axisX_;
+        y = axisY_;
+    }
 
 protected:
     // The two key buffers of the implementation.
     CKeyBuffers keys_;
+    // The newest poll's stick, in the form GetAxes gives.
+    int16_t axisX_ = 0, axisY_ = 0;
 };
 
 // Its own buffers stay empty: every question goes to the implementation.
@@ -80,6 +90,9 @@ public:
     int32_t GetJoyStickNumber() const { return number_; }
     // The implementation, or null before the first poll.
     IJoyStick* GetImplementation() const { return impl_.get(); }
+    // The stick of the newest poll (IJoyStick::GetAxes); both 0 without an implementation. Apply
+    // ApplyStickDeadZone (GamePad.h) with the dead zone of your choice.
+    void GetAxes(int16_t& x, int16_t& y) const;
 
 private:
     int CreateImplementation();
