@@ -1,6 +1,7 @@
 // input: the key mapper's logical keys, the mouse (position, buttons, press and release edges)
 // the joystick, and up to four XInput pads with their sticks, triggers and rumble (A runs the
-// heavy motor, B the light one for a third of a second), drawn live. Each change is also printed.
+// heavy motor, B the light one for a third of a second), and a name typed with the keyboard or
+// the IME, drawn live. Each change is also printed.
 // Escape ends the program.
 #include <pyro/app/Application.h>
 #include <pyro/app/FrameTimer.h>
@@ -8,8 +9,10 @@
 #include <pyro/game/ScreenView.h>
 #include <pyro/input/GamePad.h>
 #include <pyro/input/KeyMapper.h>
+#include <pyro/input/TextInput.h>
 
 #include <cstdio>
+#include <string>
 
 #include "ExampleRun.h"
 #include "TextLine.h"
@@ -48,6 +51,10 @@ public:
         keys.Create(&view);
         CTextLine keyNames[10], mouseLine, edgesLine, joystickLine, padLines[kPadSlots];
         CGamePad pads[] = {CGamePad(0), CGamePad(1), CGamePad(2), CGamePad(3)};
+        CTextLine nameLine;
+        CTextInput entry;
+        entry.Start(true);  // true: the IME is on while the name is typed, for Japanese names
+        std::string name;
         int32_t presses[2] = {}, releases[2] = {};
 
         while (PumpMessage() && run_.NextFrame(view)) {
@@ -96,6 +103,11 @@ public:
                 std::snprintf(text, sizeof text, "joystick: none");
             }
             joystickLine.Draw(view, 16, 128, text);
+
+            entry.Update();
+            if (entry.EditLine(name, 16)) Print("name %s entered", name.c_str());
+            std::snprintf(text, sizeof text, "name: %s_", name.c_str());
+            nameLine.Draw(view, 360, 128, text);
 
             for (uint32_t slot = 0; slot < kPadSlots; ++slot) {
                 DrawPad(view, pads[slot], padLines[slot], 16, 160 + int32_t(slot) * 76);

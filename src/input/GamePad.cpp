@@ -42,6 +42,8 @@ public:
         if ((message == WM_ACTIVATEAPP && !wParam) || (message == WM_SIZE && wParam == SIZE_MINIMIZED) ||
             message == WM_DESTROY)
             CGamePad::StopAllRumble();
+        // A later window may get the same handle: it is watched afresh.
+        if (message == WM_DESTROY) watched_ = nullptr;
         return 0;
     }
 

@@ -2,12 +2,15 @@
 // window of its own, an application that pauses on minimise plays four tones through the real
 // output: each request is printed with its time in Unix seconds, so the recording can be checked
 // for frequency, level, order and delay. The fourth tone is requested while the window is
-// minimised and must not sound before it is restored.
+// minimised and must not sound before it is restored. Last, the mixer stalls twice, longer than
+// the whole queue: both stalls count as under-runs, and the error log says so once.
 #include <pyro/app/Application.h>
+#include <pyro/app/ErrorLog.h>
 #include <pyro/file/FileBuffer.h>
 #include <pyro/sound/Sound.h>
 #include <pyro/sound/SoundPlayer.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -79,6 +82,28 @@ void Pump(int ms)
     Pump(ms, [] { return false; });
 }
 
+// A player whose mixing stalls on request, as a starved mixer thread would.
+class StallingPlayer : public CSoundPlayer {
+public:
+    void Mix(int16_t* out, int frames) override
+    {
+        if (stalls > 0) {
+            --stalls;
+            Sleep(150);  // three times the default queue of 5 x 10 ms
+        }
+        CSoundPlayer::Mix(out, frames);
+    }
+    std::atomic<int> stalls{0};
+};
+
+std::atomic<int> g_underrunLines{0};
+
+void CountUnderrunLines(const char* message, void*)
+{
+    // "CSoundOutput::ThreadProc" followed by 音切れ in Shift-JIS.
+    if (std::string(message).find("CSoundOutput::ThreadProc\x82\xc5\x89\xb9\x90\xd8\x82\xea") == 0) ++g_underrunLines;
+}
+
 class SoundApp : public CApplication {
 public:
     int result = 0;
@@ -96,7 +121,7 @@ public:
 
     void MainThread() override
     {
-        CSoundPlayer player;
+        StallingPlayer player;
         if (player.Create() != 0) {
             std::printf("no audio device\n");
             result = 3;
@@ -141,6 +166,19 @@ public:
         if (output.IsPaused()) result = 6;
         Event("resumed");
         Pump(600);
+
+        CErrorLog::SetSink(CountUnderrunLines, nullptr);
+        const int before = output.GetUnderruns();
+        player.stalls = 1;
+        Pump(1000, [&] { return output.GetUnderruns() > before; });
+        player.stalls = 1;
+        Pump(1000, [&] { return output.GetUnderruns() > before + 1; });
+        Pump(200);
+        CErrorLog::SetSink(nullptr, nullptr);
+        std::printf("underruns %d lines %d\n", output.GetUnderruns() - before, int(g_underrunLines));
+        if (output.GetUnderruns() - before < 2) result = 7;
+        // Logged once per output, and the earlier part may already have logged it on a busy machine.
+        if (g_underrunLines > 1 || (before == 0 && g_underrunLines != 1)) result = 8;
     }
 };
 
