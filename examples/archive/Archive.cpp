@@ -84,10 +84,10 @@ public:
                 // The bitmaps are opaque: a plain copy. A picture whose alpha flag is set (the PNG)
                 // is blended by its alpha channel.
                 if (entry.picture->IsAlpha())
-                    view.BltAlpha(entry.picture.get(), 16, y, nullptr, nullptr, nullptr);
+                    view.BltAlpha(entry.picture.get(), 16, y);
                 else
-                    view.BltFast(entry.picture.get(), 16, y, nullptr, nullptr, nullptr);
-                view.Blt(entry.caption.get(), 96, y + 12, nullptr, nullptr, nullptr);
+                    view.BltFast(entry.picture.get(), 16, y);
+                view.Blt(entry.caption.get(), 96, y + 12);
                 y += 64;
             }
             view.Present();

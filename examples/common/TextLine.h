@@ -15,7 +15,7 @@ public:
             plane_.text.SetText(text);
             plane_.RenderText();
         }
-        view.Blt(&plane_, x, y, nullptr, nullptr, nullptr);
+        view.Blt(&plane_, x, y);
     }
 
 private:

@@ -37,7 +37,7 @@ public:
 
         while (PumpMessage() && run_.NextFrame(view)) {
             view.FillRect(0x00203060, nullptr);                       // dark blue background
-            view.BltFast(&box, 220, 180, nullptr, nullptr, nullptr);  // copy, top-left at (220, 180)
+            view.BltFast(&box, 220, 180);  // copy, top-left at (220, 180)
             view.Present();
             timer.WaitFrame();
         }

@@ -60,11 +60,11 @@ public:
 
         while (PumpMessage() && run_.NextFrame(view)) {
             view.FillRect(0x203040, nullptr);
-            for (int32_t i = 0; i < 4; ++i) view.Blt(&faces[i], 16, 16 + i * 40, nullptr, nullptr, nullptr);
-            view.Blt(&shadowed, 16, 200, nullptr, nullptr, nullptr);
-            view.Blt(&boxed, 16, 260, nullptr, nullptr, nullptr);
-            view.Blt(&lines, 16, 320, nullptr, nullptr, nullptr);
-            view.Blt(&vertical, 560, 200, nullptr, nullptr, nullptr);
+            for (int32_t i = 0; i < 4; ++i) view.Blt(&faces[i], 16, 16 + i * 40);
+            view.Blt(&shadowed, 16, 200);
+            view.Blt(&boxed, 16, 260);
+            view.Blt(&lines, 16, 320);
+            view.Blt(&vertical, 560, 200);
             view.Present();
             timer.WaitFrame();
         }

@@ -106,10 +106,10 @@ public:
             // The phase runs from 0 to 256 in 64 frames, stays at 256 for 32, then starts again.
             const int32_t shown = heldPhase >= 0 ? heldPhase : (phase < 256 ? phase : 256);
             view.FillRect(0x000000, nullptr);
-            view.BltFast(&from, 0, 0, nullptr, nullptr, nullptr);
+            view.BltFast(&from, 0, 0);
             // The fade level of mode 2 is 160 of 255.
             TransitionTable[effect](&view, &to, 0, 0, shown, mode, 160, nullptr);
-            view.Blt(&label, 16, kPictureHeight + 24, nullptr, nullptr, nullptr);
+            view.Blt(&label, 16, kPictureHeight + 24);
             view.Present();
             timer.WaitFrame();
             phase = phase >= 256 + 32 * 4 ? 0 : phase + 4;

@@ -31,7 +31,7 @@ public:
     LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Fills a logical rectangle (null: the whole logical screen) with a colour 0x00RRGGBB.
-    int32_t FillRect(uint32_t colour, const Rect* rect);
+    int32_t FillRect(uint32_t colour, const Rect* rect = nullptr);
     // Draws a plane that is already at physical scale (a label rendered at the magnified font
     // size) at a logical position without stretching, moved by (dx, dy) physical pixels.
     int32_t BltNative(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
@@ -60,31 +60,38 @@ public:
     CDIBDraw* GetDraw() const { return draw_.Get(); }
 
     // ---- The drawing interface in logical coordinates ----
-    int32_t Blt(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
-                Rect* clip) override;
-    int32_t BltFast(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
-                    Rect* clip) override;
+    int32_t Blt(CPlane* src, int32_t x, int32_t y, const Rect* srcRect = nullptr,
+                const Size* size = nullptr,
+                Rect* clip = nullptr) override;
+    int32_t BltFast(CPlane* src, int32_t x, int32_t y, const Rect* srcRect = nullptr,
+                    const Size* size = nullptr,
+                    Rect* clip = nullptr) override;
     int32_t BlendBlt(CPlane* src, int32_t x, int32_t y, uint32_t dstRate, uint32_t srcRate,
-                     const Rect* srcRect, const Size* size, Rect* clip) override;
+                     const Rect* srcRect = nullptr, const Size* size = nullptr,
+                     Rect* clip = nullptr) override;
     int32_t BlendBltFast(CPlane* src, int32_t x, int32_t y, uint32_t dstRate, uint32_t srcRate,
-                         const Rect* srcRect, const Size* size, Rect* clip) override;
+                         const Rect* srcRect = nullptr, const Size* size = nullptr,
+                         Rect* clip = nullptr) override;
     int32_t BlendBltAlpha(CPlane* src, int32_t x, int32_t y, uint32_t dstRate, uint32_t srcRate,
-                          const Rect* srcRect, const Size* size, Rect* clip) override;
-    int32_t BltAlpha(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
-                     Rect* clip) override;
+                          const Rect* srcRect = nullptr, const Size* size = nullptr,
+                          Rect* clip = nullptr) override;
+    int32_t BltAlpha(CPlane* src, int32_t x, int32_t y, const Rect* srcRect = nullptr,
+                     const Size* size = nullptr,
+                     Rect* clip = nullptr) override;
     // -1: the level form has no size to stretch with.
     int32_t BlendBltAlphaLevel(CPlane* src, int32_t x, int32_t y, int32_t level) override;
     // The block size is logical too.
-    int32_t Mosaic(int32_t blockSize, const Rect* rect) override;
-    int32_t Negate(const Rect* rect) override;
+    int32_t Mosaic(int32_t blockSize, const Rect* rect = nullptr) override;
+    int32_t Negate(const Rect* rect = nullptr) override;
     // The logical size.
     int32_t GetSize(int32_t* width, int32_t* height) const override;
     bool IsLoaded() const override { return false; }
     bool IsAlpha() const override { return false; }
     // Fills with the back buffer's fill colour.
-    int32_t Clear(const Rect* rect) override;
-    int32_t BltNatural(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
-                       Rect* clip) override;
+    int32_t Clear(const Rect* rect = nullptr) override;
+    int32_t BltNatural(CPlane* src, int32_t x, int32_t y, const Rect* srcRect = nullptr,
+                       const Size* size = nullptr,
+                       Rect* clip = nullptr) override;
     // A view is not loaded from a file: -1.
     int32_t Load(const char* fileName) override;
     int32_t LoadEx(const char* first, const char* second) override;

@@ -67,26 +67,32 @@ public:
     static const std::vector<CWidget*>& GetList();
 
     // ---- The drawing interface: the current screen view, moved by the widget's position ----
-    int32_t Blt(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
-                Rect* clip) override;
-    int32_t BltFast(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
-                    Rect* clip) override;
+    int32_t Blt(CPlane* src, int32_t x, int32_t y, const Rect* srcRect = nullptr,
+                const Size* size = nullptr,
+                Rect* clip = nullptr) override;
+    int32_t BltFast(CPlane* src, int32_t x, int32_t y, const Rect* srcRect = nullptr,
+                    const Size* size = nullptr,
+                    Rect* clip = nullptr) override;
     int32_t BlendBlt(CPlane* src, int32_t x, int32_t y, uint32_t dstRate, uint32_t srcRate,
-                     const Rect* srcRect, const Size* size, Rect* clip) override;
+                     const Rect* srcRect = nullptr, const Size* size = nullptr,
+                     Rect* clip = nullptr) override;
     int32_t BlendBltFast(CPlane* src, int32_t x, int32_t y, uint32_t dstRate, uint32_t srcRate,
-                         const Rect* srcRect, const Size* size, Rect* clip) override;
+                         const Rect* srcRect = nullptr, const Size* size = nullptr,
+                         Rect* clip = nullptr) override;
     int32_t BlendBltAlpha(CPlane* src, int32_t x, int32_t y, uint32_t dstRate, uint32_t srcRate,
-                          const Rect* srcRect, const Size* size, Rect* clip) override;
-    int32_t BltAlpha(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
-                     Rect* clip) override;
+                          const Rect* srcRect = nullptr, const Size* size = nullptr,
+                          Rect* clip = nullptr) override;
+    int32_t BltAlpha(CPlane* src, int32_t x, int32_t y, const Rect* srcRect = nullptr,
+                     const Size* size = nullptr,
+                     Rect* clip = nullptr) override;
     int32_t BlendBltAlphaLevel(CPlane* src, int32_t x, int32_t y, int32_t level) override;
     // Rectangles are relative to the widget and cut to it; null means the whole widget.
-    int32_t Mosaic(int32_t blockSize, const Rect* rect) override;
-    int32_t Negate(const Rect* rect) override;
+    int32_t Mosaic(int32_t blockSize, const Rect* rect = nullptr) override;
+    int32_t Negate(const Rect* rect = nullptr) override;
     int32_t GetSize(int32_t* width, int32_t* height) const override;
     bool IsLoaded() const override { return false; }
     bool IsAlpha() const override { return false; }
-    int32_t Clear(const Rect* rect) override;
+    int32_t Clear(const Rect* rect = nullptr) override;
     // A widget has no pixels of its own: these do nothing and return -1.
     int32_t Load(const char* fileName) override;
     int32_t LoadEx(const char* first, const char* second) override;

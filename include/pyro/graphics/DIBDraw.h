@@ -46,7 +46,7 @@ public:
     int32_t EndChangeDisplay();
 
     // Clear of the back buffer with a colour (0xFFFFFFFF: its fill colour).
-    int32_t Clear(uint32_t colour, const Rect* rect);
+    int32_t Clear(uint32_t colour, const Rect* rect = nullptr);
     // The back buffer or null; the caller is taken to draw into it.
     CPlane* GetSecondary();
 
@@ -84,30 +84,38 @@ public:
 
     // ---- The drawing interface: forwarded to the back buffer; 1 while there is none. ----
     int32_t GetType() const override;
-    int32_t Blt(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
-                Rect* clip) override;
-    int32_t BltFast(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
-                    Rect* clip) override;
+    int32_t Blt(CPlane* src, int32_t x, int32_t y, const Rect* srcRect = nullptr,
+                const Size* size = nullptr,
+                Rect* clip = nullptr) override;
+    int32_t BltFast(CPlane* src, int32_t x, int32_t y, const Rect* srcRect = nullptr,
+                    const Size* size = nullptr,
+                    Rect* clip = nullptr) override;
     int32_t BlendBlt(CPlane* src, int32_t x, int32_t y, uint32_t dstRate, uint32_t srcRate,
-                     const Rect* srcRect, const Size* size, Rect* clip) override;
+                     const Rect* srcRect = nullptr, const Size* size = nullptr,
+                     Rect* clip = nullptr) override;
     int32_t BlendBltFast(CPlane* src, int32_t x, int32_t y, uint32_t dstRate, uint32_t srcRate,
-                         const Rect* srcRect, const Size* size, Rect* clip) override;
+                         const Rect* srcRect = nullptr, const Size* size = nullptr,
+                         Rect* clip = nullptr) override;
     int32_t BlendBltAlpha(CPlane* src, int32_t x, int32_t y, uint32_t dstRate, uint32_t srcRate,
-                          const Rect* srcRect, const Size* size, Rect* clip) override;
-    int32_t BltAlpha(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
-                     Rect* clip) override;
+                          const Rect* srcRect = nullptr, const Size* size = nullptr,
+                          Rect* clip = nullptr) override;
+    int32_t BltAlpha(CPlane* src, int32_t x, int32_t y, const Rect* srcRect = nullptr,
+                     const Size* size = nullptr,
+                     Rect* clip = nullptr) override;
     int32_t BlendBltAlphaLevel(CPlane* src, int32_t x, int32_t y, int32_t level) override;
-    int32_t Mosaic(int32_t blockSize, const Rect* rect) override;
-    int32_t Negate(const Rect* rect) override;
+    int32_t Mosaic(int32_t blockSize, const Rect* rect = nullptr) override;
+    int32_t Negate(const Rect* rect = nullptr) override;
     // Without a back buffer: 0 by 0 and result 1.
     int32_t GetSize(int32_t* width, int32_t* height) const override;
     bool IsLoaded() const override;
     bool IsAlpha() const override;
-    int32_t Clear(const Rect* rect) override;
+    int32_t Clear(const Rect* rect = nullptr) override;
     int32_t BlendBltNatural(CPlane* src, int32_t x, int32_t y, int32_t level,
-                            const Rect* srcRect, const Size* size, Rect* clip) override;
-    int32_t BltNatural(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
-                       Rect* clip) override;
+                            const Rect* srcRect = nullptr, const Size* size = nullptr,
+                            Rect* clip = nullptr) override;
+    int32_t BltNatural(CPlane* src, int32_t x, int32_t y, const Rect* srcRect = nullptr,
+                       const Size* size = nullptr,
+                       Rect* clip = nullptr) override;
     int32_t Load(const char* fileName) override;
     int32_t LoadEx(const char* first, const char* second) override;
     int32_t Release() override;
@@ -126,7 +134,7 @@ private:
     std::list<CDrawHook*>& Hooks(HookList list);
     const std::list<CDrawHook*>& Hooks(HookList list) const;
     void RunHooks();
-    void CopyToWindow(HDC windowDC, HDC secondaryDC, const Rect* rect);
+    void CopyToWindow(HDC windowDC, HDC secondaryDC, const Rect* rect = nullptr);
     void CopyWithOffsets(HDC windowDC, HDC secondaryDC, int32_t menuTop);
     void Paint(HWND hwnd);
     void ApplyScreenMode();

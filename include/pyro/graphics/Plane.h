@@ -29,32 +29,40 @@ public:
     CPlaneImpl* GetImpl() const { return impl_.Get(); }
 
     int32_t GetType() const override;
-    int32_t Blt(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
-                Rect* clip) override;
-    int32_t BltFast(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
-                    Rect* clip) override;
+    int32_t Blt(CPlane* src, int32_t x, int32_t y, const Rect* srcRect = nullptr,
+                const Size* size = nullptr,
+                Rect* clip = nullptr) override;
+    int32_t BltFast(CPlane* src, int32_t x, int32_t y, const Rect* srcRect = nullptr,
+                    const Size* size = nullptr,
+                    Rect* clip = nullptr) override;
     int32_t BlendBlt(CPlane* src, int32_t x, int32_t y, uint32_t dstRate, uint32_t srcRate,
-                     const Rect* srcRect, const Size* size, Rect* clip) override;
+                     const Rect* srcRect = nullptr, const Size* size = nullptr,
+                     Rect* clip = nullptr) override;
     int32_t BlendBltFast(CPlane* src, int32_t x, int32_t y, uint32_t dstRate, uint32_t srcRate,
-                         const Rect* srcRect, const Size* size, Rect* clip) override;
+                         const Rect* srcRect = nullptr, const Size* size = nullptr,
+                         Rect* clip = nullptr) override;
     int32_t BlendBltAlpha(CPlane* src, int32_t x, int32_t y, uint32_t dstRate, uint32_t srcRate,
-                          const Rect* srcRect, const Size* size, Rect* clip) override;
-    int32_t BltAlpha(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
-                     Rect* clip) override;
+                          const Rect* srcRect = nullptr, const Size* size = nullptr,
+                          Rect* clip = nullptr) override;
+    int32_t BltAlpha(CPlane* src, int32_t x, int32_t y, const Rect* srcRect = nullptr,
+                     const Size* size = nullptr,
+                     Rect* clip = nullptr) override;
     // The whole source, no clip: BlendBltAlpha with the rates of the level (0 to 255), or at
     // 256 and above BltAlpha, the source at full weight. Levels below 0 count as 0.
     int32_t BlendBltAlphaLevel(CPlane* src, int32_t x, int32_t y, int32_t level) override;
-    int32_t Mosaic(int32_t blockSize, const Rect* rect) override;
-    int32_t Negate(const Rect* rect) override;
+    int32_t Mosaic(int32_t blockSize, const Rect* rect = nullptr) override;
+    int32_t Negate(const Rect* rect = nullptr) override;
     int32_t GetSize(int32_t* width, int32_t* height) const override;
     bool IsLoaded() const override;
     bool IsAlpha() const override;
     // Fills with the fill colour.
-    int32_t Clear(const Rect* rect) override;
+    int32_t Clear(const Rect* rect = nullptr) override;
     int32_t BlendBltNatural(CPlane* src, int32_t x, int32_t y, int32_t level,
-                            const Rect* srcRect, const Size* size, Rect* clip) override;
-    int32_t BltNatural(CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size,
-                       Rect* clip) override;
+                            const Rect* srcRect = nullptr, const Size* size = nullptr,
+                            Rect* clip = nullptr) override;
+    int32_t BltNatural(CPlane* src, int32_t x, int32_t y, const Rect* srcRect = nullptr,
+                       const Size* size = nullptr,
+                       Rect* clip = nullptr) override;
     int32_t Load(const char* fileName) override;
     // Returns 1 and does nothing.
     int32_t LoadEx(const char* first, const char* second) override;
@@ -67,15 +75,15 @@ public:
     // CPlaneImpl::SetAlphaFromPlane of the implementation.
     /* 28 */ virtual int32_t SetAlphaFromPlane(CPlane* mask, int32_t low, int32_t high,
                                                int32_t lowAlpha, int32_t highAlpha,
-                                               const Rect* rect);
+                                               const Rect* rect = nullptr);
     // CPlaneImpl::ScaleAlpha of the implementation.
-    /* 29 */ virtual int32_t ScaleAlpha(int32_t rate, const Rect* rect);
+    /* 29 */ virtual int32_t ScaleAlpha(int32_t rate, const Rect* rect = nullptr);
     // CPlaneImpl::CopyScaleAlpha of the implementation.
-    /* 30 */ virtual int32_t CopyScaleAlpha(CPlane* src, int32_t rate, const Rect* rect);
+    /* 30 */ virtual int32_t CopyScaleAlpha(CPlane* src, int32_t rate, const Rect* rect = nullptr);
     // CPlaneImpl::ScaleColor of the implementation.
-    /* 31 */ virtual int32_t ScaleColor(int32_t rate, const Rect* rect);
+    /* 31 */ virtual int32_t ScaleColor(int32_t rate, const Rect* rect = nullptr);
     // CPlaneImpl::NegateAlpha of the implementation.
-    /* 32 */ virtual int32_t NegateAlpha(const Rect* rect);
+    /* 32 */ virtual int32_t NegateAlpha(const Rect* rect = nullptr);
 
 private:
     OwningPtr<CPlaneImpl> impl_;

@@ -21,42 +21,50 @@ public:
     // The kind of object; 0 here.
     /* 1 */ virtual int32_t GetType() const;
     // Colour-keyed copy: source pixels equal to the source's colour key are skipped.
-    /* 2 */ virtual int32_t Blt(CPlane* src, int32_t x, int32_t y, const Rect* srcRect,
-                                const Size* size, Rect* clip) = 0;
+    /* 2 */ virtual int32_t Blt(CPlane* src, int32_t x, int32_t y, const Rect* srcRect = nullptr,
+                                const Size* size = nullptr, Rect* clip = nullptr) = 0;
     // Plain copy of every source pixel.
-    /* 3 */ virtual int32_t BltFast(CPlane* src, int32_t x, int32_t y, const Rect* srcRect,
-                                    const Size* size, Rect* clip) = 0;
+    /* 3 */ virtual int32_t BltFast(CPlane* src, int32_t x, int32_t y,
+                                    const Rect* srcRect = nullptr,
+                                    const Size* size = nullptr, Rect* clip = nullptr) = 0;
     // Fade levels: only the low byte h counts; the destination is weighted 255 - h, the source h.
     /* 4 */ virtual int32_t BlendBltFade(CPlane* src, int32_t x, int32_t y, int32_t level,
-                                         const Rect* srcRect, const Size* size, Rect* clip);
+                                         const Rect* srcRect = nullptr, const Size* size = nullptr,
+                                         Rect* clip = nullptr);
     // Colour-keyed mix: each channel is dst × dstRate / 256 + src × srcRate / 256, at most 255.
     /* 5 */ virtual int32_t BlendBlt(CPlane* src, int32_t x, int32_t y, uint32_t dstRate,
-                                     uint32_t srcRate, const Rect* srcRect, const Size* size,
-                                     Rect* clip) = 0;
+                                     uint32_t srcRate, const Rect* srcRect = nullptr,
+                                     const Size* size = nullptr,
+                                     Rect* clip = nullptr) = 0;
     // BlendBltFast with the rates of a fade level.
     /* 6 */ virtual int32_t BlendBltFastFade(CPlane* src, int32_t x, int32_t y, int32_t level,
-                                             const Rect* srcRect, const Size* size, Rect* clip);
+                                             const Rect* srcRect = nullptr,
+                                             const Size* size = nullptr, Rect* clip = nullptr);
     // The mix of BlendBlt without the colour key.
     /* 7 */ virtual int32_t BlendBltFast(CPlane* src, int32_t x, int32_t y, uint32_t dstRate,
-                                         uint32_t srcRate, const Rect* srcRect, const Size* size,
-                                         Rect* clip) = 0;
+                                         uint32_t srcRate, const Rect* srcRect = nullptr,
+                                         const Size* size = nullptr,
+                                         Rect* clip = nullptr) = 0;
     // BlendBltAlpha with the rates of a fade level.
     /* 8 */ virtual int32_t BlendBltAlphaFade(CPlane* src, int32_t x, int32_t y, int32_t level,
-                                              const Rect* srcRect, const Size* size, Rect* clip);
+                                              const Rect* srcRect = nullptr,
+                                              const Size* size = nullptr, Rect* clip = nullptr);
     // Alpha blend whose source and destination weights are scaled by the rates.
     /* 9 */ virtual int32_t BlendBltAlpha(CPlane* src, int32_t x, int32_t y, uint32_t dstRate,
-                                          uint32_t srcRate, const Rect* srcRect, const Size* size,
-                                          Rect* clip);
+                                          uint32_t srcRate, const Rect* srcRect = nullptr,
+                                          const Size* size = nullptr,
+                                          Rect* clip = nullptr);
     // Alpha blend by each source pixel's alpha byte: 255 copies, 0 leaves the destination.
-    /* 10 */ virtual int32_t BltAlpha(CPlane* src, int32_t x, int32_t y, const Rect* srcRect,
-                                      const Size* size, Rect* clip);
+    /* 10 */ virtual int32_t BltAlpha(CPlane* src, int32_t x, int32_t y,
+                                      const Rect* srcRect = nullptr,
+                                      const Size* size = nullptr, Rect* clip = nullptr);
     // BlendBltAlpha of the whole source with the rates of a fade level.
     /* 11 */ virtual int32_t BlendBltAlphaLevel(CPlane* src, int32_t x, int32_t y,
                                                 int32_t level) = 0;
     // Blocks of blockSize by blockSize pixels of the rectangle (null: all) take one colour each.
-    /* 12 */ virtual int32_t Mosaic(int32_t blockSize, const Rect* rect) = 0;
+    /* 12 */ virtual int32_t Mosaic(int32_t blockSize, const Rect* rect = nullptr) = 0;
     // Inverts the colour channels of the rectangle (null: all).
-    /* 13 */ virtual int32_t Negate(const Rect* rect) = 0;
+    /* 13 */ virtual int32_t Negate(const Rect* rect = nullptr) = 0;
     // The size in pixels: 0, or non-zero with 0 by 0 when there are no pixels.
     /* 14 */ virtual int32_t GetSize(int32_t* width, int32_t* height) const = 0;
     // Whether the object holds pixels.
@@ -64,14 +72,16 @@ public:
     // Whether the pixels carry an alpha channel; false here.
     /* 16 */ virtual bool IsAlpha() const;
     // Fills the rectangle (null: all) with the fill colour.
-    /* 17 */ virtual int32_t Clear(const Rect* rect) = 0;
+    /* 17 */ virtual int32_t Clear(const Rect* rect = nullptr) = 0;
     // Level above 254: the unweighted natural transfer; otherwise a fade by the level's low byte,
     // per-pixel alpha when the source has an alpha channel, colour-keyed otherwise.
     /* 18 */ virtual int32_t BlendBltNatural(CPlane* src, int32_t x, int32_t y, int32_t level,
-                                             const Rect* srcRect, const Size* size, Rect* clip);
+                                             const Rect* srcRect = nullptr,
+                                             const Size* size = nullptr, Rect* clip = nullptr);
     // Alpha transfer when the source has an alpha channel, colour-keyed copy otherwise.
-    /* 19 */ virtual int32_t BltNatural(CPlane* src, int32_t x, int32_t y, const Rect* srcRect,
-                                        const Size* size, Rect* clip);
+    /* 19 */ virtual int32_t BltNatural(CPlane* src, int32_t x, int32_t y,
+                                        const Rect* srcRect = nullptr,
+                                        const Size* size = nullptr, Rect* clip = nullptr);
     // (x, y) names the source's centre (anchor 0), top-left (1), top-right (2), bottom-left (3)
     // or bottom-right corner (4). Null source: -1; other anchors: -2.
     /* 20 */ virtual int32_t BltAnchored(CPlane* src, int32_t x, int32_t y, int32_t anchor,

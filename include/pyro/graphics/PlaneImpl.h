@@ -52,7 +52,7 @@ public:
     bool IsLoaded() const { return loaded_ != 0; }
     // Colour 0xFFFFFFFF means the fill colour; null rect: the whole plane. The rectangle is
     // clamped to the bounds. 1 when the plane has no pixels.
-    int32_t Clear(uint32_t colour, const Rect* rect);
+    int32_t Clear(uint32_t colour, const Rect* rect = nullptr);
     // Sets the colour key 0x00RRGGBB from its components.
     int32_t SetColorKey(int32_t r, int32_t g, int32_t b);
     // 1 (key unchanged) when the point lies outside the plane.
@@ -70,17 +70,18 @@ public:
     // flag is set) (image module): 0, also when the plane has no pixels (nothing is written);
     // 1 nothing to save, no buffer or no PNG encoder; 2 the copy or the encoding failed; else
     // the file write's code.
-    int32_t Save(const char* fileName, const Rect* rect) const;
+    int32_t Save(const char* fileName, const Rect* rect = nullptr) const;
 
     // ---- Transfer set-up ----
 
     // Clip and stretch set-up into this plane's transfer state: 0 when there is something to
     // draw, 1 when not (also for a null or empty source).
-    int32_t PrepareTransfer(CPlane* src, int32_t x, int32_t y, const Rect* srcRect,
-                            const Size* size, Rect* clip);
+    int32_t PrepareTransfer(CPlane* src, int32_t x, int32_t y, const Rect* srcRect = nullptr,
+                            const Size* size = nullptr, Rect* clip = nullptr);
     // The same for a left-right mirrored transfer.
-    int32_t PrepareTransferMirrored(CPlane* src, int32_t x, int32_t y, const Rect* srcRect,
-                                    const Size* size, Rect* clip);
+    int32_t PrepareTransferMirrored(CPlane* src, int32_t x, int32_t y,
+                                    const Rect* srcRect = nullptr,
+                                    const Size* size = nullptr, Rect* clip = nullptr);
     // The state the last set-up left.
     const TransferState& GetTransferState() const { return transfer_; }
     // Where the pixels are, for the pixel loops.
@@ -101,10 +102,12 @@ public:
     // Level 0: nothing; 256: TransferAuto; between: the source weighted by the level and the
     // destination by 255 - level (alpha mix for an alpha source, keyed mix otherwise).
     /* 33 */ virtual int32_t TransferFade(CPlane* src, int32_t x, int32_t y, int32_t level,
-                                          const Rect* srcRect, const Size* size, Rect* clip);
+                                          const Rect* srcRect = nullptr,
+                                          const Size* size = nullptr, Rect* clip = nullptr);
     // TransferAlpha for an alpha source, TransferCopyKeyed otherwise.
     /* 34 */ virtual int32_t TransferAuto(CPlane* src, int32_t x, int32_t y,
-                                          const Rect* srcRect, const Size* size, Rect* clip);
+                                          const Rect* srcRect = nullptr,
+                                          const Size* size = nullptr, Rect* clip = nullptr);
     // Whether the alpha flag is set.
     /* 35 */ virtual bool IsAlpha() const;
     // The alpha flag itself, to set or clear.
@@ -117,10 +120,11 @@ public:
     // is empty, as for every in-place effect.
     /* 37 */ virtual int32_t SetAlphaFromPlane(CPlane* mask, int32_t low, int32_t high,
                                                int32_t lowAlpha, int32_t highAlpha,
-                                               const Rect* rect) = 0;
+                                               const Rect* rect = nullptr) = 0;
     // Colour from src, alpha from src scaled by rate / 256 (mod 256). 1 when the sizes differ
     // or the plane is empty.
-    /* 38 */ virtual int32_t CopyScaleAlpha(CPlane* src, int32_t rate, const Rect* rect) = 0;
+    /* 38 */ virtual int32_t CopyScaleAlpha(CPlane* src, int32_t rate,
+                                            const Rect* rect = nullptr) = 0;
     // Quadrilateral mapping; points in the order top-left, top-right, bottom-left, bottom-right.
     // divisorFlag 0: a row's last pixel samples the source edge exactly; 1: the row's width
     // divides the edge-to-edge distance. The keyed forms skip the source's key colour. The
@@ -130,53 +134,56 @@ public:
                                       const Rect* clip, int32_t divisorFlag) = 0;
     // Keyed mapping of a source rectangle onto four points.
     /* 40 */ virtual int32_t MorphBltFromRect(CPlane* src, const Rect* srcRect,
-                                              const Point* dstPoints, const Rect* clip) = 0;
+                                              const Point* dstPoints,
+                                              const Rect* clip = nullptr) = 0;
     // Keyed mapping of four source points onto a rectangle.
     /* 41 */ virtual int32_t MorphBltToRect(CPlane* src, const Point* srcPoints,
-                                            const Rect* dstRect, const Rect* clip) = 0;
+                                            const Rect* dstRect, const Rect* clip = nullptr) = 0;
     // MorphBlt without the colour key.
     /* 42 */ virtual int32_t MorphBltFast(CPlane* src, const Point* srcPoints,
                                           const Point* dstPoints, const Rect* clip,
                                           int32_t divisorFlag) = 0;
     // MorphBltFromRect without the colour key.
     /* 43 */ virtual int32_t MorphBltFastFromRect(CPlane* src, const Rect* srcRect,
-                                                  const Point* dstPoints, const Rect* clip) = 0;
+                                                  const Point* dstPoints,
+                                                  const Rect* clip = nullptr) = 0;
     // MorphBltToRect without the colour key.
     /* 44 */ virtual int32_t MorphBltFastToRect(CPlane* src, const Point* srcPoints,
-                                                const Rect* dstRect, const Rect* clip) = 0;
+                                                const Rect* dstRect,
+                                                const Rect* clip = nullptr) = 0;
     // Turns the zoomed source, placed at (x, y), about its corner or centre (anchor 0-4; others
     // answer -2). angle in 1/512 of a turn, zoom in 16.16 fixed point.
     /* 45 */ virtual int32_t RotateBlt(CPlane* src, const Rect* srcRect, int32_t x, int32_t y,
                                        int32_t angle, int32_t zoom, int32_t anchor,
-                                       const Rect* clip) = 0;
+                                       const Rect* clip = nullptr) = 0;
     // RotateBlt without the colour key.
     /* 46 */ virtual int32_t RotateBltFast(CPlane* src, const Rect* srcRect, int32_t x, int32_t y,
                                            int32_t angle, int32_t zoom, int32_t anchor,
-                                           const Rect* clip) = 0;
+                                           const Rect* clip = nullptr) = 0;
     // Reserved: does nothing and returns 0.
     /* 47 */ virtual int32_t Reserved(intptr_t, intptr_t, intptr_t, intptr_t, intptr_t) = 0;
     // A one-to-one transfer whose every source position is first moved by the table's offset
     // for it (one entry per pixel of srcRect, row by row). Offsets leading outside the source
     // leave the destination pixel. -1 for a null table.
     /* 48 */ virtual int32_t DisplaceBlt(CPlane* src, const Point* table, int32_t x, int32_t y,
-                                         const Rect* srcRect, Rect* clip) = 0;
+                                         const Rect* srcRect = nullptr, Rect* clip = nullptr) = 0;
     // Saturating add or subtract of the colour in each channel; 1 for an inverted or empty
     // rectangle.
-    /* 49 */ virtual int32_t AddColor(uint32_t colour, const Rect* rect) = 0;
+    /* 49 */ virtual int32_t AddColor(uint32_t colour, const Rect* rect = nullptr) = 0;
     // The subtracting twin of AddColor.
-    /* 50 */ virtual int32_t SubColor(uint32_t colour, const Rect* rect) = 0;
+    /* 50 */ virtual int32_t SubColor(uint32_t colour, const Rect* rect = nullptr) = 0;
     // Weighted average with the four neighbours; 1 empty, 2 narrower than 4 or lower than 4.
-    /* 51 */ virtual int32_t Blur(const Rect* rect) = 0;
+    /* 51 */ virtual int32_t Blur(const Rect* rect = nullptr) = 0;
     // Blocks of blockSize x blockSize take their top-left pixel; -2 for a size below 1.
-    /* 52 */ virtual int32_t Mosaic(int32_t blockSize, const Rect* rect) = 0;
+    /* 52 */ virtual int32_t Mosaic(int32_t blockSize, const Rect* rect = nullptr) = 0;
     // Inverts the colour channels.
-    /* 53 */ virtual int32_t Negate(const Rect* rect) = 0;
+    /* 53 */ virtual int32_t Negate(const Rect* rect = nullptr) = 0;
     // Each colour channel times rate / 256 (at most 255); the alpha byte becomes 0.
-    /* 54 */ virtual int32_t ScaleColor(int32_t rate, const Rect* rect) = 0;
+    /* 54 */ virtual int32_t ScaleColor(int32_t rate, const Rect* rect = nullptr) = 0;
     // Alpha times rate / 256, mod 256; rate 256 leaves the plane alone.
-    /* 55 */ virtual int32_t ScaleAlpha(int32_t rate, const Rect* rect) = 0;
+    /* 55 */ virtual int32_t ScaleAlpha(int32_t rate, const Rect* rect = nullptr) = 0;
     // Inverts the alpha bytes.
-    /* 56 */ virtual int32_t NegateAlpha(const Rect* rect) = 0;
+    /* 56 */ virtual int32_t NegateAlpha(const Rect* rect = nullptr) = 0;
     // Alpha flag set: the pixel's alpha byte; else 0 outside the plane or on the key, 255
     // elsewhere.
     /* 57 */ virtual int32_t GetAlphaAt(int32_t x, int32_t y) const;
