@@ -31,6 +31,23 @@ void CTextLabel::SetText(const char* format, ...)
     dirty_ = true;
 }
 
+void CTextLabel::SetPlainText(const char* plain)
+{
+    const char* given = plain ? plain : "";
+    if (text.GetText() == given) return;
+    text.SetText(given);
+    dirty_ = true;
+}
+
+void CTextLabel::SetTextPrintf(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    const std::string formatted = FormatTextV(format, args);
+    va_end(args);
+    SetPlainText(formatted.c_str());
+}
+
 int32_t CTextLabel::Update()
 {
     if (const CScreenView* view = CScreenView::GetCurrent()) {

@@ -38,6 +38,15 @@ CTextDraw& CTextDraw::SetTextF(const char* format, ...)
     return *this;
 }
 
+CTextDraw& CTextDraw::SetTextPrintf(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    text_ = FormatTextV(format, args);
+    va_end(args);
+    return *this;
+}
+
 std::string CTextDraw::FormatV(const char* format, va_list args)
 {
     char buffer[kFormatBuffer];

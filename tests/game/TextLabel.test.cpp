@@ -51,3 +51,20 @@ TEST_CASE("a label renders again only after a change, at its font size times the
         CHECK(label.text.GetText().size() == 510);
     });
 }
+
+TEST_CASE("a label's plain text is never a format; its printf text is the C library's")
+{
+    WithView([](TestApp&, CScreenView&) {
+        CTextLabel label;
+        label.SetPlainText("100%s%n");
+        CHECK(label.text.GetText() == "100%s%n");
+        label.Update();
+        label.SetPlainText("100%s%n");
+        CHECK_FALSE(label.IsDirty());
+        label.SetTextPrintf("%.2f %lld", 0.5, -(1LL << 33));
+        CHECK(label.text.GetText() == "0.50 -8589934592");
+        CHECK(label.IsDirty());
+        label.SetPlainText(nullptr);
+        CHECK(label.text.GetText().empty());
+    });
+}

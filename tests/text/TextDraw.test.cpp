@@ -75,6 +75,15 @@ TEST_CASE("SetTextF formats the platform's way and cuts the result at 511 bytes 
     CHECK(text.SetTextF("%s%s", b2000.c_str(), b2000.c_str()).GetText() == std::string(511, 'b'));
 }
 
+TEST_CASE("SetTextPrintf formats with the C library's printf; SetText never formats")
+{
+    CTextDraw text;
+    CHECK(text.SetTextPrintf("%.1f秒 %lld点 %%", 2.75, 1LL << 40).GetText() == "2.8秒 1099511627776点 %");
+    CHECK(text.SetText("100%d%s").GetText() == "100%d%s");
+    const std::string c700(700, 'c');
+    CHECK(text.SetTextPrintf("%s", c700.c_str()).GetText() == c700);
+}
+
 TEST_CASE("measuring: lines, spacing, italic slant, and the empty text")
 {
     CTextDraw text;

@@ -13,8 +13,13 @@ public:
     void SetFontSize(int32_t size);
     // A GDI colour value 0x00BBGGRR.
     void SetColor(uint32_t colour);
-    // wvsprintfA formatting; texts are cut at 511 bytes.
+    // wvsprintfA formatting; texts are cut at 511 bytes. The text is a format: a player's name
+    // or any other data belongs in SetPlainText.
     void SetText(const char* format, ...);
+    // The text as it is, never formatted: "100%" stays "100%".
+    void SetPlainText(const char* text);
+    // The C library's full printf (FormatText), checked by the compiler, of any length.
+    void SetTextPrintf(const char* format, ...) PYRO_PRINTF(2, 3);
     // Renders at font size × the current view's magnification when anything changed: the result
     // of RenderText, or 0 when nothing had to be done.
     int32_t Update();

@@ -3,6 +3,8 @@
 // background, or reports the size it needs. Fonts are made for each call and never kept.
 #pragma once
 
+#include <pyro/text/TextFormat.h>
+
 #include <windows.h>
 
 #include <cstdarg>
@@ -19,8 +21,11 @@ public:
 
     // Each setter returns the object itself. Colours are GDI values 0x00BBGGRR.
     CTextDraw& SetText(const char* text);
-    // wvsprintfA formatting; the result is cut at 511 bytes on a character boundary.
+    // wvsprintfA formatting; the result is cut at 511 bytes on a character boundary. It knows
+    // no floats nor 64-bit integers: for those use SetTextPrintf.
     CTextDraw& SetTextF(const char* format, ...);
+    // The C library's full printf (FormatText), checked by the compiler, of any length.
+    CTextDraw& SetTextPrintf(const char* format, ...) PYRO_PRINTF(2, 3);
     // The formatting of SetTextF on its own: wvsprintfA, cut at 511 bytes on a character boundary.
     static std::string FormatV(const char* format, va_list args);
     // 0 "ＭＳ ゴシック", 1 "ＭＳ Ｐゴシック", 2 "ＭＳ 明朝", 3 "ＭＳ Ｐ明朝", other: the default face.
