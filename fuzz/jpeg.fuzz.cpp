@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "FuzzRandom.h"
 #include "image/DecodedPicture.h"
 #include "image/PictureFormat.h"
 
@@ -92,11 +93,7 @@ extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t max
 {
     std::vector<Segment> segments;
     if (!Parse(data, size, segments)) return LLVMFuzzerMutate(data, size, maxSize);
-    uint32_t random = seed;
-    auto next = [&random](uint32_t n) {
-        random = random * 1103515245u + 12345u;
-        return n ? (random >> 8) % n : 0;
-    };
+    CFuzzRandom next(seed);
     Segment& segment = segments[next(uint32_t(segments.size()))];
     switch (next(8)) {
     case 0:  // the frame's size, around the cap and the 16-bit limit

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "FuzzRandom.h"
 #include "image/DecodedPicture.h"
 #include "image/PictureFormat.h"
 #include "image/PngEncoder.h"
@@ -71,11 +72,7 @@ extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t max
 {
     std::vector<Chunk> chunks;
     if (!Parse(data, size, chunks)) return LLVMFuzzerMutate(data, size, maxSize);
-    uint32_t random = seed;
-    auto next = [&random](uint32_t n) {
-        random = random * 1103515245u + 12345u;
-        return n ? (random >> 8) % n : 0;
-    };
+    CFuzzRandom next(seed);
     Chunk& chunk = chunks[next(uint32_t(chunks.size()))];
     switch (next(7)) {
     case 0:  // the chunk's data, bytewise

@@ -4,6 +4,7 @@
 #include "image/DIBBuffer.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -59,6 +60,8 @@ int32_t CDIBBuffer::Create(int32_t width, int32_t height, int32_t bitCount)
     bitCount_ = bitCount;
     bitmap_ = section;
     dc_ = dc;
+    // Decoders draw into it: what they leave out reads as black, never as the block's past.
+    std::memset(bits_, 0, size_t(GetPitch()) * size_t(height));
     return 0;
 }
 

@@ -1,7 +1,10 @@
-// The four decoders behind CPictureDecoder: bitmaps read in place after their headers passed
-// the checks of BitmapHeader, OLE pictures loaded from a stream over a copy of the content,
-// pictures the imaging component decodes into pixels of their own, and image plug-ins called
-// through their three exported functions.
+// The decoders behind CPictureDecoder: bitmaps read in place after their headers passed the
+// checks of BitmapHeader, PNG and JPEG decoded by the framework's own decoders, OLE pictures
+// loaded from a stream over a copy of the content, pictures the imaging component decodes into
+// pixels of their own, and image plug-ins called through their three exported functions. The
+// platform's decoders are not made for hostile files: PNG and JPEG never reach them, icons,
+// cursors and GIFs reach them only after their structures were checked, and every picture's
+// size is checked against the cap before a pixel is drawn.
 #include <pyro/image/PictureDecoder.h>
 
 #include <olectl.h>
@@ -13,6 +16,7 @@
 #include <pyro/file/FileBuffer.h>
 #include <pyro/file/Path.h>
 #include <pyro/file/Utf16.h>
+#include "image/DecodedPicture.h"
 #include "image/PictureFormat.h"
 #include "image/WICPicture.h"
 
@@ -43,6 +47,19 @@ LPCSTR ContentOf(const CFileBuffer* file)
     return reinterpret_cast<LPCSTR>(file->GetMemory());
 }
 
+bool IsOwnFormat(const CFileBuffer* file)
+{
+    return file && (HasPngSignature(file->GetMemory(), file->GetSize()) ||
+                    HasJpegSignature(file->GetMemory(), file->GetSize()));
+}
+
+// Whether an icon, cursor or GIF failed the checks that keep it from the platform's decoders.
+bool IsRefusedForPlatform(const CFileBuffer* file)
+{
+    return file && (CheckIconDirectory(file->GetMemory(), file->GetSize()) == PictureCheck::kRefused ||
+                    CheckGifFrames(file->GetMemory(), file->GetSize()) == PictureCheck::kRefused);
+}
+
 }  // namespace
 
 CPictureDecoder::CPictureDecoder() = default;
@@ -54,10 +71,10 @@ int32_t CPictureDecoder::Load(CFileBuffer* file)
     // A bitmap that failed its checks goes no further: the OLE loader takes such files and
     // fills the picture from memory beyond their end.
     if (file && IsDamagedBitmap(file->GetMemory(), file->GetSize())) return 1;
-    // An OLE loader that reads PNG flattens it without its alpha; the imaging component keeps it.
-    if (file && HasPngSignature(file->GetMemory(), file->GetSize())) {
-        if (LoadWIC(file) == 0) return 0;
-    } else {
+    // A PNG or JPEG the framework's decoders refuse is refused: no other decoder would be safer.
+    if (IsOwnFormat(file)) return LoadOwn(file) == 0 ? 0 : 1;
+    // The checks guard the platform's decoders; a plug-in the game ships judges files itself.
+    if (!IsRefusedForPlatform(file)) {
         if (LoadPicture(file) == 0) return 0;
         if (LoadWIC(file) == 0) return 0;
     }
@@ -73,9 +90,9 @@ int32_t CPictureDecoder::GetSize(int32_t* width, int32_t* height)
         // A top-down bitmap stores its height negative; its size is the number of rows.
         w = layout_.width;
         h = int32_t(layout_.rows);
-    } else if (wicPicture_) {
-        w = wicPicture_->GetWidth();
-        h = wicPicture_->GetHeight();
+    } else if (decoded_) {
+        w = int32_t(decoded_->width);
+        h = int32_t(decoded_->height);
     } else if (picture_) {
         OLE_XSIZE_HIMETRIC hmWidth = 0;
         OLE_YSIZE_HIMETRIC hmHeight = 0;
@@ -91,6 +108,8 @@ int32_t CPictureDecoder::GetSize(int32_t* width, int32_t* height)
         getPictureInfo_(ContentOf(file_), LONG_PTR(file_->GetSize()), kDataInMemory, record);
         w = GetI32(record + 8);
         h = GetI32(record + 12);
+        // A plug-in is outside code: its size is checked like a file's header.
+        if (w < 0 || h < 0 || !IsPictureSizeAllowed(uint32_t(w), uint32_t(h))) return 1;
     } else {
         return 1;
     }
@@ -120,24 +139,24 @@ int32_t CPictureDecoder::Draw(HDC dc)
                                             nullptr);
         return FAILED(hr) ? 1 : 0;
     }
-    if (wicPicture_) return DrawWIC(dc);
+    if (decoded_) return DrawDecoded(dc);
     return DrawPlugin(dc);
 }
 
 // The decoded pixels as a top-down 32-bit DIB; the device context's own format decides what
 // becomes of the alpha bytes.
-int32_t CPictureDecoder::DrawWIC(HDC dc)
+int32_t CPictureDecoder::DrawDecoded(HDC dc)
 {
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = wicPicture_->GetWidth();
-    info.bmiHeader.biHeight = -wicPicture_->GetHeight();
+    info.bmiHeader.biWidth = LONG(decoded_->width);
+    info.bmiHeader.biHeight = -LONG(decoded_->height);
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    const UINT rows = UINT(wicPicture_->GetHeight());
-    const int lines = ::SetDIBitsToDevice(dc, 0, 0, DWORD(wicPicture_->GetWidth()), rows, 0, 0, 0,
-                                          rows, wicPicture_->GetPixels(), &info, DIB_RGB_COLORS);
+    const UINT rows = UINT(decoded_->height);
+    const int lines = ::SetDIBitsToDevice(dc, 0, 0, DWORD(decoded_->width), rows, 0, 0, 0, rows,
+                                          decoded_->pixels.data(), &info, DIB_RGB_COLORS);
     return lines > 0 ? 0 : 1;
 }
 
@@ -180,12 +199,11 @@ int32_t CPictureDecoder::DrawPlugin(HDC dc)
 
 int32_t CPictureDecoder::CopyPixels(uint32_t* destination, int32_t pitch)
 {
-    if (wicPicture_ && destination) {
-        const size_t rowBytes = size_t(wicPicture_->GetWidth()) * 4;
+    if (decoded_ && destination) {
+        const size_t width = decoded_->width;
         uint8_t* row = reinterpret_cast<uint8_t*>(destination);
-        for (int32_t y = 0; y < wicPicture_->GetHeight(); ++y, row += pitch)
-            std::memcpy(row, wicPicture_->GetPixels() + size_t(y) * wicPicture_->GetWidth(),
-                        rowBytes);
+        for (uint32_t y = 0; y < decoded_->height; ++y, row += pitch)
+            std::memcpy(row, decoded_->pixels.data() + y * width, width * 4);
         return 0;
     }
     if (!bitmapFile_ || !destination) return 1;
@@ -200,7 +218,7 @@ int32_t CPictureDecoder::Release()
     bitmapFile_ = nullptr;
     bitmapInfo_ = nullptr;
     bitmapBits_ = nullptr;
-    wicPicture_.reset();
+    decoded_.reset();
     if (picture_) {
         const ULONG left = picture_->Release();
         picture_ = nullptr;
@@ -248,6 +266,11 @@ int32_t CPictureDecoder::LoadBMP(CFileBuffer* file)
 // content is ordinary heap memory, not a global memory handle, and the stream frees the copy.
 int32_t CPictureDecoder::LoadPicture(CFileBuffer* file)
 {
+    if (IsOwnFormat(file)) return LoadOwn(file) == 0 ? 0 : 2;
+    if (IsRefusedForPlatform(file)) {
+        Release();
+        return 2;
+    }
     const uint32_t size = file ? file->GetSize() : 0;
     if (size == 0 || size > uint32_t(LONG_MAX) || !file->GetMemory()) {
         Release();
@@ -278,6 +301,14 @@ int32_t CPictureDecoder::LoadPicture(CFileBuffer* file)
         return 2;
     }
     picture_ = picture;
+    // The loader decodes some formats only when drawn (metafiles): their size is checked here.
+    int32_t w = 0;
+    int32_t h = 0;
+    if (GetSize(&w, &h) != 0 || w < 0 || h < 0 ||
+        !IsPictureSizeAllowed(uint32_t(w), uint32_t(h))) {
+        Release();
+        return 3;
+    }
     return 0;
 }
 
@@ -312,16 +343,29 @@ int32_t CPictureDecoder::LoadPlugin(CFileBuffer* file)
 
 int32_t CPictureDecoder::LoadWIC(CFileBuffer* file)
 {
+    if (IsOwnFormat(file)) return LoadOwn(file);
     Release();
     if (!file || !file->GetMemory()) return 2;
-    std::unique_ptr<CWICPicture> picture(new (std::nothrow) CWICPicture);
+    if (IsRefusedForPlatform(file)) return 4;
+    std::unique_ptr<DecodedPicture> picture(new (std::nothrow) DecodedPicture);
     if (!picture) return 5;
-    const int32_t result = picture->Decode(file->GetMemory(), file->GetSize());
-    if (result == 0) wicPicture_ = std::move(picture);
+    const int32_t result = DecodeWICPicture(file->GetMemory(), file->GetSize(), *picture);
+    if (result == 0) decoded_ = std::move(picture);
     return result;
 }
 
-bool CPictureDecoder::HasAlpha() const { return wicPicture_ && wicPicture_->HasAlpha(); }
+int32_t CPictureDecoder::LoadOwn(CFileBuffer* file)
+{
+    Release();
+    if (!file || !file->GetMemory()) return kPictureNotThisFormat;
+    std::unique_ptr<DecodedPicture> picture(new (std::nothrow) DecodedPicture);
+    if (!picture) return kPictureNoMemory;
+    const int32_t result = DecodeOwnPicture(file->GetMemory(), file->GetSize(), *picture);
+    if (result == kPictureDecoded) decoded_ = std::move(picture);
+    return result;
+}
+
+bool CPictureDecoder::HasAlpha() const { return decoded_ && decoded_->alpha; }
 
 void CPictureDecoder::FreePluginImage()
 {

@@ -1,7 +1,8 @@
 // A plane's image files: CPlaneImpl::Load picks the reader by the path's extension (qga files
 // are read here, straight into the plane's pixels; other formats go to the picture decoders of
-// the Windows build) and CPlaneImpl::Save writes a rectangle of the plane as a 24-bit bitmap,
-// or as PNG through the Windows build's encoder when the path ends in ".png".
+// the Windows build, and natively to the framework's PNG and JPEG decoders) and
+// CPlaneImpl::Save writes a rectangle of the plane as a 24-bit bitmap, or as PNG through the
+// framework's encoder when the path ends in ".png".
 #include <pyro/graphics/PlaneImpl.h>
 
 #include <cstring>
@@ -12,8 +13,13 @@
 #include <pyro/file/ShiftJis.h>
 #include <pyro/image/BitmapHeader.h>
 #include <pyro/image/QgaHeader.h>
+#include "image/DecodedPicture.h"
+#include "image/PictureFormat.h"
+#include "image/PngEncoder.h"
 
 #if defined(_WIN32)
+#include <windows.h>
+
 #include "image/PlanePicture.h"
 #endif
 
@@ -56,10 +62,42 @@ int32_t ReadPictureFile(CPlaneImpl& plane, const std::string& path, bool& alpha)
     return plane.GetUseDIB() ? ReadPlanePicture(plane, path.c_str(), alpha)
                              : ReadPlanePictureBuffered(plane, path.c_str(), alpha);
 #else
-    (void)plane;
-    (void)path;
-    return 1;  // the picture decoders are the platform's
+    // The codes of the Windows build's buffered reader: 1 no decoder takes the file, 3 no plane.
+    CFileBuffer file;
+    if (file.Read(path) != 0) return 1;
+    DecodedPicture picture;
+    if (DecodeOwnPicture(file.GetMemory(), file.GetSize(), picture) != kPictureDecoded) return 1;
+    if (plane.Allocate(int32_t(picture.width), int32_t(picture.height)) != 0) return 3;
+    uint8_t* row = reinterpret_cast<uint8_t*>(plane.GetPixels());
+    for (uint32_t y = 0; y < picture.height; ++y, row += plane.GetPitch())
+        std::memcpy(row, picture.pixels.data() + size_t(y) * picture.width,
+                    size_t(picture.width) * 4);
+    alpha = picture.alpha;
+    return 0;
 #endif
+}
+
+// rect lies within the plane and is not empty: with the plane's alpha bytes when its alpha
+// flag is set, else opaque 24-bit. 0; 1 no PNG encoder; 2 the encoder failed; otherwise the
+// file write's result.
+int32_t SavePlanePng(const CPlaneImpl& plane, const char* path, const Rect& rect)
+{
+    const uint32_t width = uint32_t(rect.right - rect.left);
+    const uint32_t height = uint32_t(rect.bottom - rect.top);
+#if defined(_WIN32)
+    ::GdiFlush();  // a use-DIB plane's pixels may still wait for GDI
+#endif
+    const uint8_t* top = reinterpret_cast<const uint8_t*>(plane.GetPixels()) +
+                         ptrdiff_t(rect.top) * plane.GetPitch() + ptrdiff_t(rect.left) * 4;
+    const bool alpha = plane.IsAlpha();
+    std::vector<uint8_t> png;
+    const int32_t encoded =
+        EncodePng(PixelsForEncoding(reinterpret_cast<const uint32_t*>(top), plane.GetPitch(),
+                                    width, height, alpha),
+                  width, height, alpha, png);
+    if (encoded != 0) return encoded;
+    CFileBuffer file;
+    return file.Write(path, png.data(), uint32_t(png.size()));
 }
 
 }  // namespace
@@ -90,11 +128,10 @@ int32_t CPlaneImpl::Save(const char* fileName, const Rect* rect) const
     Rect r;
     ClipToBounds(&r, rect);
     if (r.left >= r.right || r.top >= r.bottom || !fileName) return 1;
-    const bool png = LowerExtension(fileName) == "png";
+    if (LowerExtension(fileName) == "png") return SavePlanePng(*this, fileName, r);
 #if defined(_WIN32)
-    return png ? SavePlanePng(*this, fileName, r) : SavePlaneThroughBuffer(*this, fileName, r);
+    return SavePlaneThroughBuffer(*this, fileName, r);
 #else
-    if (png) return 1;  // the PNG encoder is the platform's
     const uint8_t* top = reinterpret_cast<const uint8_t*>(rows_[size_t(r.top)] + r.left);
     const std::vector<uint8_t> file =
         EncodeBitmap24(top, pitch_, 4, uint32_t(r.right - r.left), uint32_t(r.bottom - r.top));

@@ -1,6 +1,5 @@
 // Plane pictures on Windows: decoders from the process-wide factory fill the plane; saving a
-// bitmap goes through a 24-bit DIB buffer so that GDI converts the pixels, saving PNG through
-// the imaging component's encoder.
+// bitmap goes through a 24-bit DIB buffer so that GDI converts the pixels.
 #include "image/PlanePicture.h"
 
 #include <windows.h>
@@ -14,8 +13,6 @@
 #include <pyro/image/PictureDecoder.h>
 #include <pyro/image/PictureDecoderFactory.h>
 #include "image/DIBBuffer.h"
-#include "image/PictureFormat.h"
-#include "image/PngEncoder.h"
 
 int32_t ReadPlanePicture(CPlaneImpl& plane, const char* path, bool& alpha)
 {
@@ -28,6 +25,8 @@ int32_t ReadPlanePicture(CPlaneImpl& plane, const char* path, bool& alpha)
     int32_t height = 0;
     if (decoder->GetSize(&width, &height) != 0) return 2;
     if (plane.Allocate(width, height) != 0) return 3;
+    // A decoder that draws less than it promised leaves black, never what the block held.
+    std::memset(plane.GetPixels(), 0, size_t(plane.GetPitch()) * size_t(height));
     if (decoder->CopyPixels(plane.GetPixels(), width * 4) == 0) {
         alpha = decoder->HasAlpha();
         return 0;
@@ -78,22 +77,4 @@ int32_t SavePlaneThroughBuffer(const CPlaneImpl& plane, const char* path, const 
         }
     }
     return buffer.SaveBMP(path, nullptr);
-}
-
-int32_t SavePlanePng(const CPlaneImpl& plane, const char* path, const Rect& rect)
-{
-    const uint32_t width = uint32_t(rect.right - rect.left);
-    const uint32_t height = uint32_t(rect.bottom - rect.top);
-    ::GdiFlush();  // a use-DIB plane's pixels may still wait for GDI
-    const uint8_t* top = reinterpret_cast<const uint8_t*>(plane.GetPixels()) +
-                         ptrdiff_t(rect.top) * plane.GetPitch() + ptrdiff_t(rect.left) * 4;
-    const bool alpha = plane.IsAlpha();
-    std::vector<uint8_t> png;
-    const int32_t encoded =
-        EncodePng(PixelsForEncoding(reinterpret_cast<const uint32_t*>(top), plane.GetPitch(),
-                                    width, height, alpha),
-                  width, height, alpha, png);
-    if (encoded != 0) return encoded;
-    CFileBuffer file;
-    return file.Write(path, png.data(), uint32_t(png.size()));
 }

@@ -1,7 +1,6 @@
 // The Windows side of a plane's image files: pictures decoded by the picture decoders (straight
-// into a use-DIB plane, or through a 32-bit CDIBBuffer into a heap plane), the plane saved as a
-// bitmap through a 24-bit CDIBBuffer, or as PNG through the imaging component's encoder. No
-// platform header: the plane's own files call these.
+// into a use-DIB plane, or through a 32-bit CDIBBuffer into a heap plane), and the plane saved
+// as a bitmap through a 24-bit CDIBBuffer. No platform header: the plane's own files call these.
 #pragma once
 
 #include <cstdint>
@@ -23,7 +22,3 @@ int32_t ReadPlanePictureBuffered(CPlaneImpl& plane, const char* path, bool& alph
 // rect lies within the plane and is not empty: 0; 1 no 24-bit buffer; 2 BitBlt failed;
 // otherwise the file write's result.
 int32_t SavePlaneThroughBuffer(const CPlaneImpl& plane, const char* path, const Rect& rect);
-
-// rect as above, as a PNG file: with the plane's alpha bytes when its alpha flag is set, else
-// opaque 24-bit. 0; 1 no PNG encoder; 2 the encoder failed; otherwise the file write's result.
-int32_t SavePlanePng(const CPlaneImpl& plane, const char* path, const Rect& rect);

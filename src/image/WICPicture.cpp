@@ -12,9 +12,8 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
-// png: the content passed the PNG checks, so a decoder that refuses it found damaged data.
 int32_t DecodeFirstFrame(IWICImagingFactory* factory, const uint8_t* content, uint32_t size,
-                         bool png, int32_t& width, int32_t& height, std::vector<uint32_t>& pixels)
+                         DecodedPicture& picture)
 {
     ComPtr<IWICStream> stream;
     if (FAILED(factory->CreateStream(stream.GetAddressOf())) ||
@@ -24,7 +23,7 @@ int32_t DecodeFirstFrame(IWICImagingFactory* factory, const uint8_t* content, ui
     if (FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr,
                                                 WICDecodeMetadataCacheOnDemand,
                                                 decoder.GetAddressOf())))
-        return png ? 4 : 2;
+        return 2;
     ComPtr<IWICBitmapFrameDecode> frame;
     UINT w = 0;
     UINT h = 0;
@@ -41,52 +40,32 @@ int32_t DecodeFirstFrame(IWICImagingFactory* factory, const uint8_t* content, ui
     // Zero-filled first: rows a lenient decoder leaves out read as transparent black, never
     // as whatever the block held before.
     try {
-        pixels.assign(size_t(w) * h, 0);
+        picture.pixels.assign(size_t(w) * h, 0);
     } catch (const std::bad_alloc&) {
         return 5;
     }
     const UINT stride = w * 4;
     if (FAILED(converter->CopyPixels(nullptr, stride, stride * h,
-                                     reinterpret_cast<BYTE*>(pixels.data()))))
+                                     reinterpret_cast<BYTE*>(picture.pixels.data()))))
         return 4;
-    width = int32_t(w);
-    height = int32_t(h);
+    picture.width = w;
+    picture.height = h;
     return 0;
 }
 
 }  // namespace
 
-int32_t CWICPicture::Decode(const uint8_t* content, uint32_t size)
+int32_t DecodeWICPicture(const uint8_t* content, uint32_t size, DecodedPicture& picture)
 {
-    Release();
+    picture = DecodedPicture();
     if (!content || size == 0) return 2;
-    // The component may decode a whole PNG as soon as it opens it, so an absurd header is
-    // refused before the component sees it; and it may ignore checksums, so they are checked
-    // here.
-    const bool png = HasPngSignature(content, size);
-    if (png) {
-        uint32_t w = 0;
-        uint32_t h = 0;
-        if (!ReadPngSize(content, size, w, h)) return 4;
-        if (!IsPictureSizeAllowed(w, h)) return 3;
-        if (!CheckPngChunks(content, size)) return 4;
-    }
     CWICFactory factory;
     if (!factory.Get()) return 1;
-    const int32_t result =
-        DecodeFirstFrame(factory.Get(), content, size, png, width_, height_, pixels_);
+    const int32_t result = DecodeFirstFrame(factory.Get(), content, size, picture);
     if (result != 0) {
-        Release();
+        picture = DecodedPicture();
         return result;
     }
-    alpha_ = KeepAlphaIfTranslucent(pixels_.data(), pixels_.size());
+    picture.alpha = KeepAlphaIfTranslucent(picture.pixels.data(), picture.pixels.size());
     return 0;
-}
-
-void CWICPicture::Release()
-{
-    width_ = 0;
-    height_ = 0;
-    alpha_ = false;
-    std::vector<uint32_t>().swap(pixels_);
 }

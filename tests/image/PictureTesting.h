@@ -1,7 +1,6 @@
 // Helpers for the Windows image tests: the test plug-in installed under the base directory,
-// files of the plug-in's own format, an enhanced metafile of a given HIMETRIC frame, the PNG
-// and TIFF fixtures the build makes with their expected pixels, PNG chunks rewritten with a
-// right or wrong checksum, and what a decoder draws, read back from a 32-bit DIB buffer.
+// files of the plug-in's own format, an enhanced metafile of a given HIMETRIC frame, and what a
+// decoder draws, read back from a 32-bit DIB buffer.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +11,7 @@
 #include <pyro/file/FileBuffer.h>
 #include <pyro/image/PictureDecoder.h>
 #include "ImageTesting.h"
+#include "PictureFixtures.h"
 #include "image/DIBBuffer.h"
 #include "image/PictureFormat.h"
 
@@ -117,68 +117,4 @@ inline bool Near(uint32_t a, uint32_t b, int tolerance)
         if (d > tolerance || d < -tolerance) return false;
     }
     return true;
-}
-
-// The pattern of the imaging-component fixtures (fixtures/make-wic-fixtures.sh), 0xAARRGGBB.
-enum class WicPattern { Rgba, Opaque, Grey, GreyOpaque, Binary };
-inline uint32_t WicFixturePixel(WicPattern pattern, uint32_t x, uint32_t y)
-{
-    uint32_t r = (x * 37 + y * 11) & 255;
-    uint32_t g = (x * 5 + y * 70) & 255;
-    uint32_t b = (x * x + y * y * 3) & 255;
-    uint32_t a = 1 + (x * 31 + y * 17) % 255;
-    if (pattern == WicPattern::Opaque || pattern == WicPattern::GreyOpaque) a = 255;
-    if (pattern == WicPattern::Grey || pattern == WicPattern::GreyOpaque) g = b = r;
-    if (pattern == WicPattern::Binary) {
-        const bool clear = (x + y) % 3 == 0;
-        if (clear) r = g = b = 255;
-        a = clear ? 0 : 255;
-    }
-    return (a << 24) | (r << 16) | (g << 8) | b;
-}
-
-inline bool IsOpaque(WicPattern pattern)
-{
-    return pattern == WicPattern::Opaque || pattern == WicPattern::GreyOpaque;
-}
-
-// The pixels a decoder hands out for a fixture: an opaque picture's top bytes are 0.
-inline std::vector<uint32_t> WicFixturePixels(WicPattern pattern, uint32_t width, uint32_t height)
-{
-    std::vector<uint32_t> pixels;
-    for (uint32_t y = 0; y < height; ++y)
-        for (uint32_t x = 0; x < width; ++x) pixels.push_back(WicFixturePixel(pattern, x, y));
-    return IsOpaque(pattern) ? WithoutAlpha(pixels) : pixels;
-}
-
-// A fixture the build made (fixtures/make-wic-fixtures.sh).
-inline std::vector<uint8_t> BuiltFixture(const std::string& name)
-{
-    return FixtureBelow("PYRO_BINARY_DIR", name);
-}
-
-inline uint32_t GetBE(const std::vector<uint8_t>& bytes, size_t at)
-{
-    return (uint32_t(bytes[at]) << 24) | (uint32_t(bytes[at + 1]) << 16) |
-           (uint32_t(bytes[at + 2]) << 8) | uint32_t(bytes[at + 3]);
-}
-
-inline void PutBE(std::vector<uint8_t>& bytes, size_t at, uint32_t value)
-{
-    for (int i = 0; i < 4; ++i) bytes[at + size_t(i)] = uint8_t(value >> (24 - 8 * i));
-}
-
-// Where the PNG chunk of the given type starts (its length field), or 0.
-inline size_t FindPngChunk(const std::vector<uint8_t>& png, const char* type)
-{
-    for (size_t at = 8; at + 12 <= png.size(); at += 12 + GetBE(png, at))
-        if (std::memcmp(&png[at + 4], type, 4) == 0) return at;
-    return 0;
-}
-
-// Recomputes the checksum of the chunk at the given start, so a rewritten chunk is well-formed.
-inline void FixPngChunkCrc(std::vector<uint8_t>& png, size_t at)
-{
-    const size_t length = GetBE(png, at);
-    PutBE(png, at + 8 + length, PngCrc(&png[at + 4], 4 + length));
 }

@@ -9,26 +9,6 @@
 
 namespace {
 
-struct WicFixture {
-    const char* name;
-    uint32_t width, height;
-    WicPattern pattern;
-    // What a PNG's header says: bit depth, colour type, interlace method.
-    uint8_t depth, colourType, interlace;
-};
-
-const WicFixture kPngFixtures[] = {
-    {"rgba8.png", 8, 4, WicPattern::Rgba, 8, 6, 0},
-    {"rgba16.png", 8, 4, WicPattern::Rgba, 16, 6, 0},
-    {"rgb16.png", 8, 4, WicPattern::Opaque, 16, 2, 0},
-    {"opaque.png", 8, 4, WicPattern::Opaque, 8, 2, 0},
-    {"palette.png", 8, 4, WicPattern::Opaque, 8, 3, 0},
-    {"palette-alpha.png", 8, 4, WicPattern::Binary, 8, 3, 0},
-    {"grey.png", 8, 4, WicPattern::GreyOpaque, 8, 0, 0},
-    {"grey-alpha.png", 8, 4, WicPattern::Grey, 8, 4, 0},
-    {"interlaced.png", 13, 11, WicPattern::Rgba, 8, 6, 1},
-};
-
 // The decoder's pixels through CopyPixels; empty when it cannot copy.
 std::vector<uint32_t> CopiedPixels(CPictureDecoder& decoder, uint32_t width, uint32_t height)
 {
