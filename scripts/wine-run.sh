@@ -21,8 +21,10 @@ pe_machine() {
 loader=/usr/lib/wine/wine64
 prefix="$root/build/wineprefix"
 if [ "$(pe_machine "$1")" = 014c ]; then
-  # Debian's wine32 puts the 32-bit loader here; a 64-bit Wine server serves both sizes.
+  # Debian's wine32 puts the 32-bit loader here (its wine package's /usr/bin/wine chooses by
+  # itself); a 64-bit Wine server serves both sizes.
   loader=/usr/lib/wine/wine
+  [ -x "$loader" ] || loader=/usr/bin/wine
   [ -x "$loader" ] || { echo "wine-run: $1 is a 32-bit program and 32-bit Wine is not installed" >&2; exit 127; }
   prefix="$root/build/wineprefix32"
 fi
