@@ -59,11 +59,21 @@ endfunction()
 
 # The locales the Windows programs are tested under: the Japanese system they are written for
 # (ANSI code page 932) and an English one (1252), where every name and caption must come out the
-# same. Native programs do not depend on the locale and run once.
-if(CMAKE_CROSSCOMPILING)
+# same. Native programs do not depend on the locale and run once. The 32-bit Windows build runs
+# under the Japanese locale only: the locale-dependent code is the same for both sizes, and the
+# game's own locale test (which plays under both) keeps the English system covered there too.
+if(CMAKE_CROSSCOMPILING AND CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(PYRO_TEST_LOCALES ja_JP.UTF-8 en_US.UTF-8)
 else()
   set(PYRO_TEST_LOCALES ja_JP.UTF-8)
+endif()
+
+# The Wine prefix of this build's programs (scripts/setup.sh makes it): 32-bit programs have
+# their own, beside the 64-bit one. A prefix of another screen setting takes a suffix.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(PYRO_WINE_PREFIX ${CMAKE_SOURCE_DIR}/build/wineprefix32)
+else()
+  set(PYRO_WINE_PREFIX ${CMAKE_SOURCE_DIR}/build/wineprefix)
 endif()
 
 # The test name's suffix for a locale: none for the Japanese one (and natively), "_en" for English.

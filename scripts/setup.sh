@@ -8,7 +8,7 @@ packages=(cmake ninja-build g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 x
           imagemagick python3 locales fonts-ipafont-gothic fonts-ipafont-mincho doctest-dev clang
           libsdl2-dev libpixman-1-dev libsdl2-gfx-dev libstb-dev sox libsox-fmt-base pulseaudio
           pulseaudio-utils doxygen make dpkg-dev nasm libogg-dev libvorbis-dev libspng-dev
-          libjpeg62-turbo-dev zlib1g-dev libz-mingw-w64-dev)
+          libjpeg62-turbo-dev zlib1g-dev libz-mingw-w64-dev g++-multilib)
 
 sudo_cmd=()
 if [ "$(id -u)" != 0 ]; then sudo_cmd=(sudo); fi
@@ -95,5 +95,32 @@ prepare_prefix "$root/build/wineprefix"
 # A second prefix at 192 DPI (200 %) for the high-DPI test, so that the shared one stays at 96.
 prepare_prefix "$root/build/wineprefix-dpi192" 192
 
-# The decoding libraries for the two Windows targets, from Debian's sources (cached in build/deps).
-"$root/scripts/deps.sh" mingw32 mingw64
+# The 32-bit programs run only where the kernel executes 32-bit code, which some machines'
+# kernels do not: a tiny static -m32 program tells. The marker build/runs-32bit makes ./test run
+# the 32-bit tests; without it they are built but not run.
+marker="$root/build/runs-32bit"
+probe="$(mktemp -d)"
+printf 'int main(void) { return sizeof(void*) == 4 ? 0 : 1; }\n' >"$probe/probe.c"
+if gcc -m32 -static "$probe/probe.c" -o "$probe/probe" 2>/dev/null && "$probe/probe" 2>/dev/null; then
+  touch "$marker"
+else
+  rm -f "$marker"
+  echo "setup: this machine cannot execute 32-bit programs: the 32-bit tests will be built, not run"
+fi
+rm -rf "$probe"
+if [ -f "$marker" ]; then
+  if ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; then
+    echo "setup: installing 32-bit Wine (wine32:i386)"
+    dpkg --print-foreign-architectures | grep -qx i386 || "${sudo_cmd[@]}" dpkg --add-architecture i386
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -qq \
+      --no-install-recommends wine32:i386 </dev/null
+  fi
+  # Prefixes of their own for the 32-bit programs, made once 32-bit Wine is there.
+  prepare_prefix "$root/build/wineprefix32"
+  prepare_prefix "$root/build/wineprefix32-dpi192" 192
+fi
+
+# The decoding libraries for the two Windows targets and the 32-bit native build, from Debian's
+# sources (cached in build/deps).
+"$root/scripts/deps.sh" mingw32 mingw64 native32

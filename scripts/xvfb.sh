@@ -28,14 +28,18 @@ pyro_stop_xvfb() {
 }
 
 # pyro_private_display <project root>: exports WINEPREFIX (the project's prefix) and starts a
-# private Xvfb; when the shell exits, the prefix's Wine server ends first, then the display.
+# private Xvfb; when the shell exits, the Wine servers of the prefixes (the 64-bit programs' and the
+# 32-bit programs') end first, then the display.
 pyro_private_display() {
   export WINEPREFIX="$1/build/wineprefix"
+  PYRO_WINEPREFIX32="$1/build/wineprefix32"
   trap pyro_end_private_display EXIT
   pyro_start_xvfb
 }
 
 pyro_end_private_display() {
   /usr/lib/wine/wineserver -k 2>/dev/null || true
+  # The 32-bit programs' prefix, when a run used it.
+  if [ -d "${PYRO_WINEPREFIX32:-}" ]; then WINEPREFIX="$PYRO_WINEPREFIX32" /usr/lib/wine/wineserver -k 2>/dev/null || true; fi
   pyro_stop_xvfb
 }

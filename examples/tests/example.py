@@ -12,12 +12,29 @@ import tempfile
 import time
 
 
-def wine():
-    for candidate in (os.environ.get('PYRO_WINE'), '/usr/lib/wine/wine64', shutil.which('wine64'),
-                      shutil.which('wine')):
+def is_32bit(program):
+    """Whether the program's PE header names the i386 machine."""
+    try:
+        with open(program, 'rb') as f:
+            head = f.read(4096)
+        offset = struct.unpack_from('<I', head, 60)[0]
+        return head[:2] == b'MZ' and head[offset:offset + 4] == b'PE\0\0' and \
+            struct.unpack_from('<H', head, offset + 4)[0] == 0x14c
+    except (OSError, struct.error):
+        return False
+
+
+def wine(program):
+    """The Wine loader for the program's size: Debian's 32-bit loader for a 32-bit program."""
+    if is_32bit(program):
+        candidates = ('/usr/lib/wine/wine', shutil.which('wine'))
+    else:
+        candidates = (os.environ.get('PYRO_WINE'), '/usr/lib/wine/wine64', shutil.which('wine64'),
+                      shutil.which('wine'))
+    for candidate in candidates:
         if candidate and os.path.exists(candidate):
             return candidate
-    sys.exit('no wine64 found')
+    sys.exit(f'no Wine loader found for {program}')
 
 
 def run(program, *args, timeout=120, env=None):
@@ -30,7 +47,7 @@ def run(program, *args, timeout=120, env=None):
     # Wine's background processes inherit the output descriptors and outlive the program: read
     # the output from a file rather than waiting for a pipe to close.
     with tempfile.TemporaryFile() as out:
-        code = subprocess.call([wine(), program, *args], stdout=out, stderr=out,
+        code = subprocess.call([wine(program), program, *args], stdout=out, stderr=out,
                                stdin=subprocess.DEVNULL, env=environment, timeout=timeout,
                                cwd=os.path.dirname(os.path.abspath(program)))
         out.seek(0)
@@ -54,7 +71,7 @@ def start(program, *args, env=None):
                        WINEDEBUG='-all', WINEDLLOVERRIDES='mscoree,mshtml=')
     environment.update(env or {})
     out = tempfile.NamedTemporaryFile(delete=False)
-    process = subprocess.Popen([wine(), program, *args], stdout=out, stderr=out,
+    process = subprocess.Popen([wine(program), program, *args], stdout=out, stderr=out,
                                cwd=os.path.dirname(os.path.abspath(program)),
                                stdin=subprocess.DEVNULL, env=environment)
     return process, out.name

@@ -110,6 +110,18 @@ uint64_t MixFrames(Voice& v, const int16_t* src, uint64_t position, int32_t* sum
     return v.channels == 2 ? MixRunFade<2>(v, src, position, sum, n) : MixRunFade<1>(v, src, position, sum, n);
 }
 
+// A looping voice of decoded samples that reached its loop end goes on from the loop start, as
+// far past it as it went past the end. The mixer folds the position when it next mixes the
+// voice; turning the loop off folds it first, so that the voice plays on from where the loop
+// took it (its last frame already leaned towards the loop start) rather than from past the end.
+void FoldIntoLoop(Voice& v)
+{
+    const uint64_t end = uint64_t(v.loopEnd) << 32;
+    if (!v.data || !v.loop || v.position < end) return;
+    const uint64_t length = uint64_t(v.loopEnd - v.loopStart) << 32;
+    v.position = end - length + (v.position - end) % length;
+}
+
 // Slides a stream's window so that it starts at the current frame and refills it; a looping
 // stream continues from its first frame after its last.
 void Refill(Voice& v)
@@ -292,6 +304,7 @@ int CSoundMixer::SetLoop(uint32_t handle, bool loop)
     CCriticalGuard guard(*lock_);
     Voice* voice = Find(handle);
     if (!voice) return 1;
+    if (!loop) FoldIntoLoop(*voice);
     voice->loop = loop;
     return 0;
 }
@@ -389,9 +402,7 @@ void CSoundMixer::MixVoice(Voice& v, int32_t* sum, int frames)
         const uint32_t limit = v.Limit();
         if (index >= limit) {
             if (v.data && v.loop) {
-                const uint64_t length = uint64_t(v.loopEnd - v.loopStart) << 32;
-                const uint64_t end = uint64_t(v.loopEnd) << 32;
-                v.position = end - length + (v.position - end) % length;
+                FoldIntoLoop(v);
                 continue;
             }
             End(v);  // past the last frame

@@ -139,3 +139,69 @@ TEST_CASE("the timer period is raised by the first holder and lowered by the las
     SetTimerApi(previous);
     ProbeTimer();
 }
+
+TEST_CASE("a frame late by exactly three frame times is late; a millisecond less is not")
+{
+    // Punctual frames, then one that ends `over` ms after it was due; each frame's own wait
+    // (33, 33, 33, 34 ... at 30 fps) is what three frame times are counted in.
+    struct Result {
+        bool late;
+        uint32_t skipped;
+    };
+    auto run = [](int punctual, uint32_t wait, uint32_t over) {
+        ManualClock clock;
+        CFrameTimer timer(&clock);
+        timer.SetFPS(30);
+        for (int i = 0; i < punctual; ++i) timer.WaitFrame();
+        clock.now += wait + over;
+        clock.sleeps.clear();
+        timer.WaitFrame();
+        const bool late = timer.IsLate();
+        CHECK(clock.sleeps.empty());
+        // The rest of the period on time, then the boundary hands on the count.
+        while (clock.sleeps.size() < 40) timer.WaitFrame();
+        return Result{late, timer.GetSkipFrame()};
+    };
+    SUBCASE("a 33 ms frame: 99 ms over")
+    {
+        const Result exactly = run(1, 33, 99);
+        CHECK(exactly.late);
+        CHECK(exactly.skipped == 1);
+        const Result under = run(1, 33, 98);
+        CHECK_FALSE(under.late);
+        CHECK(under.skipped == 0);
+    }
+    SUBCASE("a 34 ms frame: 102 ms over")
+    {
+        CHECK(run(3, 34, 102).late);
+        CHECK(run(3, 34, 102).skipped == 1);
+        CHECK_FALSE(run(3, 34, 101).late);
+    }
+    SUBCASE("249 ms over is still late and caught up; 250 restarts the schedule uncounted")
+    {
+        CHECK(run(1, 33, 249).late);
+        // The frames that catch up count too while they are still three frame times behind:
+        // 249, then 216, 183, 150 and 117 ms over; 84 is not.
+        CHECK(run(1, 33, 249).skipped == 5);
+        CHECK_FALSE(run(1, 33, 250).late);
+        CHECK(run(1, 33, 250).skipped == 0);
+    }
+}
+
+TEST_CASE("after a frame late by exactly three frame times the schedule is kept")
+{
+    ManualClock clock;
+    CFrameTimer timer(&clock);
+    timer.SetFPS(30);
+    timer.WaitFrame();       // sleeps 33: due at 1033
+    clock.now += 33 + 99;    // the second frame, due at 1066, ends at 1165
+    timer.WaitFrame();
+    CHECK(timer.IsLate());
+    clock.sleeps.clear();
+    // The next frames are due at 1099, 1133 (a 34 ms frame) and 1166: the first two pass at
+    // 1165 without sleeping, the third is early again and sleeps to its due time.
+    for (int i = 0; i < 2; ++i) timer.WaitFrame();
+    CHECK(clock.sleeps.empty());
+    timer.WaitFrame();
+    CHECK(clock.sleeps == std::vector<uint32_t>{1166 - 1165});
+}

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #if !defined(_WIN32)
 #include <sys/stat.h>
@@ -599,4 +600,40 @@ TEST_CASE("temporary names are new files with the prefix MVO")
     CHECK(HostFileExists(first));
     CHECK(DeleteHostFile(first));
     CHECK(DeleteHostFile(second));
+}
+
+TEST_CASE("a lone CR is part of the line, also where it ends the content")
+{
+    // Exactly sized, with nothing after it: a look past the last byte for a line feed would
+    // read outside the content.
+    const std::string text = "one\rtwo\r\nthree\r";
+    std::vector<unsigned char> bytes(text.begin(), text.end());
+    CFileBuffer file;
+    REQUIRE(file.Read(CFileBuffer::MakeMemoryName(bytes.data(), uint32_t(bytes.size()))) == 0);
+    std::string line;
+    CHECK(file.ReadLine(line) == 0);
+    CHECK(line == "one\rtwo");
+    CHECK(file.ReadLine(line) == 0);
+    CHECK(line == "three\r");
+    CHECK(file.ReadLine(line) == 1);
+
+    file.ResetReadPointer();
+    char buffer[8];
+    CHECK(file.ReadLine(buffer, sizeof buffer) == 0);
+    CHECK(std::string(buffer) == "one\rtwo");
+    CHECK(file.ReadLine(buffer, 6) == 2);  // "three" fits, its CR does not
+    CHECK(std::string(buffer) == "three");
+    CHECK(file.ReadLine(buffer, 6) == 0);
+    CHECK(std::string(buffer) == "\r");
+    CHECK(file.ReadLine(buffer, 6) == 1);
+
+    // A CR alone after the last CR LF is a line of its own.
+    const std::string tail = "a\r\n\r";
+    std::vector<unsigned char> tailBytes(tail.begin(), tail.end());
+    REQUIRE(file.Read(CFileBuffer::MakeMemoryName(tailBytes.data(), uint32_t(tailBytes.size()))) == 0);
+    CHECK(file.ReadLine(line) == 0);
+    CHECK(line == "a");
+    CHECK(file.ReadLine(line) == 0);
+    CHECK(line == "\r");
+    CHECK(file.ReadLine(line) == 1);
 }

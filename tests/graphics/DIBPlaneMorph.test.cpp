@@ -304,3 +304,48 @@ TEST_CASE("the displacement transfer moves each source position by its table ent
     CHECK(PixelsOf(*clipped) == want);
     CHECK(dst->GetImpl()->DisplaceBlt(src.get(), nullptr, 0, 0, nullptr, nullptr) == -1);
 }
+
+TEST_CASE("a mapping clipped at the left starts each row at the source position it has unclipped")
+{
+    auto src = MarkerPlane(16, 16);
+    auto column = [](uint32_t p) { return int((p >> 12) & 0xFFF); };  // the source row v
+    SUBCASE("transposed: the source row is the destination column, exactly, from the clip on")
+    {
+        const Point from[4] = {{0, 0}, {0, 8}, {8, 0}, {8, 8}};
+        const Point to[4] = {{0, 0}, {8, 0}, {0, 8}, {8, 8}};
+        for (int32_t left = 0; left < 8; ++left) {
+            CAPTURE(left);
+            auto dst = MakePlane(8, 8);
+            const Rect clip{left, 0, 8, 8};
+            REQUIRE(dst->GetImpl()->MorphBltFast(src.get(), from, to, &clip, 1) == 0);
+            const std::vector<uint32_t> got = PixelsOf(*dst);
+            for (int y = 0; y < 8; ++y) {
+                CAPTURE(y);
+                CHECK(got[size_t(y * 8 + left)] != 0);
+                CHECK(column(got[size_t(y * 8 + left)]) == left);
+                if (left > 0) CHECK(got[size_t(y * 8 + left - 1)] == 0);
+            }
+        }
+    }
+    SUBCASE("skewed, both divisor rules: the clipped picture is the unclipped one from the clip on")
+    {
+        const Point from[4] = {{0, 0}, {15, 2}, {1, 15}, {14, 13}};
+        const Point to[4] = {{2, 1}, {19, 3}, {1, 12}, {18, 15}};
+        for (int32_t flag : {0, 1}) {
+            auto whole = MakePlane(20, 16);
+            REQUIRE(whole->GetImpl()->MorphBltFast(src.get(), from, to, nullptr, flag) == 0);
+            const std::vector<uint32_t> unclipped = PixelsOf(*whole);
+            for (int32_t left = 1; left < 19; ++left) {
+                CAPTURE(flag);
+                CAPTURE(left);
+                auto dst = MakePlane(20, 16);
+                const Rect clip{left, 0, 20, 16};
+                REQUIRE(dst->GetImpl()->MorphBltFast(src.get(), from, to, &clip, flag) == 0);
+                std::vector<uint32_t> want = unclipped;
+                for (int y = 0; y < 16; ++y)
+                    for (int x = 0; x < left; ++x) want[size_t(y * 20 + x)] = 0;
+                CHECK(PixelsOf(*dst) == want);
+            }
+        }
+    }
+}

@@ -19,13 +19,18 @@ class CCriticalLock;
 class CSound;
 
 // How a voice starts. Values outside their ranges are clamped.
+// A looping voice plays from the first frame up to loopEnd - 1, then the loop section loopStart ..
+// loopEnd - 1 again and again; the frame before the loop end is interpolated towards the loop
+// start, and a position that steps past the loop end goes on as far past the loop start. A
+// section of one frame repeats that frame. A section with no frames (loopStart at or past
+// loopEnd) starts at frame 0 instead. Without the loop the points do nothing.
 struct CSoundParams {
     int volume = 256;         // 0 silent .. 256 as recorded
     int pan = 0;              // -256 left only .. 0 both sides at full .. 256 right only
     int pitch = 65536;        // playback speed, 16.16 fixed point (65536 as recorded), 1/64 to 8
     bool loop = false;        // play the loop section again and again until stopped
-    uint32_t loopStart = 0;   // frames of the sound; the loop jumps back here from loopEnd
-    uint32_t loopEnd = 0;     // 0 (or past the end) means the end of the sound
+    uint32_t loopStart = 0;   // the section's first frame; 0 when at or past the loop end
+    uint32_t loopEnd = 0;     // one past its last frame; 0 (or past the end): the end of the sound
     int fadeInMs = 0;         // rises from silence over this time
 };
 
@@ -65,7 +70,8 @@ public:
     virtual int SetPan(uint32_t handle, int pan);
     // Playback speed in 16.16 fixed point (kPitchOne as recorded), clamped to 1/64 .. 8.
     virtual int SetPitch(uint32_t handle, int pitch);
-    // Turning the loop off lets the voice play on to the end of the sound and stop there.
+    // Turning the loop off lets the voice play on to the end of the sound and stop there, from
+    // where the loop has taken it.
     virtual int SetLoop(uint32_t handle, bool loop);
     // True while the handle names a voice that has not ended.
     virtual bool IsPlaying(uint32_t handle);
