@@ -105,7 +105,7 @@ if gcc -m32 -static "$probe/probe.c" -o "$probe/probe" 2>/dev/null && "$probe/pr
   touch "$marker"
 else
   rm -f "$marker"
-  echo "setup: this machine cannot execute 32-bit programs: the 32-bit tests will be built, not run"
+  echo "setup: this machine cannot execute 32-bit programs: the 32-bit Windows tests will be built, not run; native32 is left out"
 fi
 rm -rf "$probe"
 if [ -f "$marker" ]; then
@@ -121,6 +121,7 @@ if [ -f "$marker" ]; then
   prepare_prefix "$root/build/wineprefix32-dpi192" 192
 fi
 
-# The decoding libraries for the two Windows targets and the 32-bit native build, from Debian's
-# sources (cached in build/deps).
-"$root/scripts/deps.sh" mingw32 mingw64 native32
+# The decoding libraries for the two Windows targets, and for the 32-bit native build where it
+# can run, from Debian's sources (cached in build/deps).
+"$root/scripts/deps.sh" mingw32 mingw64
+[ -f "$marker" ] && "$root/scripts/deps.sh" native32
