@@ -108,6 +108,7 @@ TEST_CASE("hostile Ogg files give codes: not Ogg, truncated headers, a corrupt f
         damaged = bytes;
         for (size_t i = at; i < std::min(at + 64, damaged.size()); ++i) damaged[i] ^= 0x5A;
         const int result = CVorbisStream::Decode(damaged.data(), uint32_t(damaged.size()), data);
+        CAPTURE(result);
         CHECK((result == kSoundOK || result == kSoundCorrupt));
         CHECK(data.GetFrames() <= 22050 + 4096);
     }
