@@ -88,7 +88,7 @@ bool SkipCodebook(BitWalker& bits)
 bool SkipFloor(BitWalker& bits, uint32_t type)
 {
     if (type == 0) {
-        bits.Read(8 + 16 + 16 + 6 + 8);
+        bits.Skip(8 + 16 + 16 + 6 + 8);
         const uint32_t books = bits.Read(4) + 1;
         bits.Skip(8 * books);
         return !bits.Failed();
@@ -150,7 +150,7 @@ bool SkipMapping(BitWalker& bits, int channels)
 uint32_t ReadVorbisBits(const std::vector<uint8_t>& packet, size_t at, int bits)
 {
     uint32_t value = 0;
-    for (int i = 0; i < bits; ++i, ++at) {
+    for (int i = 0; i < bits && i < 32; ++i, ++at) {
         if (at / 8 < packet.size() && (packet[at / 8] >> (at % 8)) & 1) value |= 1u << i;
     }
     return value;
@@ -158,7 +158,7 @@ uint32_t ReadVorbisBits(const std::vector<uint8_t>& packet, size_t at, int bits)
 
 void WriteVorbisBits(std::vector<uint8_t>& packet, size_t at, int bits, uint32_t value)
 {
-    for (int i = 0; i < bits; ++i, ++at) {
+    for (int i = 0; i < bits && i < 32; ++i, ++at) {
         if (at / 8 >= packet.size()) return;
         const uint8_t mask = uint8_t(1u << (at % 8));
         packet[at / 8] = (value >> i) & 1 ? packet[at / 8] | mask : packet[at / 8] & ~mask;
@@ -171,7 +171,7 @@ bool ReadVorbisSetupLayout(const std::vector<uint8_t>& packet, int channels, Vor
     if (packet.size() < 8 || packet[0] != 5 || std::memcmp(packet.data() + 1, "vorbis", 6) != 0) return false;
     if (channels < 1) return false;
     BitWalker bits(packet);
-    bits.Read(56);
+    bits.Skip(56);
     const uint32_t codebooks = bits.Read(8) + 1;
     for (uint32_t i = 0; i < codebooks; ++i) {
         layout.codebooks.push_back(bits.At());
@@ -197,7 +197,7 @@ bool ReadVorbisSetupLayout(const std::vector<uint8_t>& packet, int channels, Vor
     const uint32_t modes = bits.Read(6) + 1;
     for (uint32_t i = 0; i < modes; ++i) {
         layout.modeIsLong.push_back(bits.Read(1) != 0);
-        bits.Read(16 + 16 + 8);
+        bits.Skip(16 + 16 + 8);
     }
     layout.end = bits.At();
     return !bits.Failed() && bits.Read(1) == 1 && !bits.Failed();

@@ -22,7 +22,7 @@ struct VorbisSetupLayout {
 // the packet is not a setup header or does not hold what its counts announce.
 bool ReadVorbisSetupLayout(const std::vector<uint8_t>& packet, int channels, VorbisSetupLayout& layout);
 
-// The value of bits bits at bit offset at (least significant first); 0 past the end.
+// The value of bits bits (at most 32) at bit offset at (least significant first); 0 past the end.
 uint32_t ReadVorbisBits(const std::vector<uint8_t>& packet, size_t at, int bits);
-// Writes value into bits bits at bit offset at; bits past the end are dropped.
+// Writes value into bits bits (at most 32) at bit offset at; bits past the end are dropped.
 void WriteVorbisBits(std::vector<uint8_t>& packet, size_t at, int bits, uint32_t value);
