@@ -273,7 +273,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             if (got < 0 || got > kBlock) std::abort();
             if (frames == 0) first[pass].assign(block.begin(), block.begin() + size_t(got) * channels);
             frames += uint64_t(got);
-            if (frames > (1u << 20)) break;  // long enough: a stream's memory does not grow with it
+            if (frames > (1u << 16)) break;  // enough to reach the audio packets; keeps runs fast
         }
         if (pass == 0 && frames == 0) std::abort();  // a success always has something to play
         if (stream.Rewind() != kSoundOK) return 0;

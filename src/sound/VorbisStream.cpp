@@ -207,7 +207,12 @@ int CVorbisStream::Decode(const unsigned char* bytes, uint32_t size, CSoundData&
     CVorbisStream stream;
     if (int result = stream.Open(bytes, size)) return result;
     const uint64_t channels = uint64_t(stream.channels_);
-    const uint64_t maxFrames = std::min<uint64_t>(uint64_t(kMaxFramesPerByte) * size,
+    // The decoder's work grows with the stream's own channels, folded or not: the rates are
+    // for stereo, and a wider stream gets proportionally fewer frames.
+    const uint64_t wide = uint64_t(std::max(stream.decoder_->sourceChannels, 2));
+    const uint64_t perByte = uint64_t(kMaxFramesPerByte) * 2 / wide;
+    const uint64_t allowed = uint64_t(kFramesAllowed) * 2 / wide;
+    const uint64_t maxFrames = std::min<uint64_t>(perByte * size,
                                                   CSoundData::kMaxDecodedBytes / (2 * channels));
     constexpr int kBlock = 4096;
     std::vector<int16_t> samples;
@@ -218,7 +223,7 @@ int CVorbisStream::Decode(const unsigned char* bytes, uint32_t size, CSoundData&
             // The rate is also held to the part of the file read so far, so that a large file
             // of tiny packets is refused after its first pages rather than at the cap.
             const uint64_t read = stream.decoder_->source.position;
-            if (frames > maxFrames || frames > kMaxFramesPerByte * read + kFramesAllowed) return kSoundTooLong;
+            if (frames > maxFrames || frames > perByte * read + allowed) return kSoundTooLong;
             // Grown by hand so that the memory taken never passes the cap.
             if (frames * channels > samples.capacity())
                 samples.reserve(size_t(std::min(std::max<uint64_t>(samples.capacity() * 2, frames * channels),

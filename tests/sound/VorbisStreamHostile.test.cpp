@@ -185,6 +185,17 @@ TEST_CASE("one-byte audio packets: exact up to the cap, refused quickly past it"
         CHECK(Decode(SilentStream(1, 1, packets + 1, padded), data) == kSoundTooLong);
         CHECK(data.samples.empty());
     }
+    SUBCASE("the rate per byte is for stereo: eight channels get a quarter of it")
+    {
+        // About 680 frames per byte: within the stereo rate, past the eight-channel one.
+        const std::vector<uint8_t> padded = {kSilentPacket, 0, 0, 0, 0};
+        REQUIRE(Decode(SilentStream(2, 2, 400, padded), data) == kSoundOK);
+        CHECK(data.GetFrames() == 399 * kSilentPacketFrames);
+        CHECK(Decode(SilentStream(8, 2, 400, padded), data) == kSoundTooLong);
+        REQUIRE(Decode(SilentStream(8, 2, 20, padded), data) == kSoundOK);  // within the allowance
+        CHECK(data.GetFrames() == 19 * kSilentPacketFrames);
+        CHECK(data.channels == 2);
+    }
     SUBCASE("a 256 KiB file of one-byte packets is refused after a few megabytes, not gigabytes")
     {
         const std::vector<uint8_t> file = SilentStream(2, 2, 130000);

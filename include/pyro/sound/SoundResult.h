@@ -16,7 +16,8 @@
 //   kSoundEmpty               x              x                x
 //
 // A sound decoded whole (CSound) takes at most CSoundData::kMaxDecodedBytes of samples, and Ogg
-// Vorbis also at most CVorbisStream::kMaxFramesPerByte frames per byte of the file; the decoder
+// Vorbis also at most CVorbisStream::kMaxFramesPerByte frames per byte (fewer for more than
+// two channels, see CVorbisStream::Decode); the decoder
 // stops with kSoundTooLong before it takes more. Music (CMusicStream) keeps the file and one
 // decoded block in memory, whatever the length of the stream.
 #pragma once

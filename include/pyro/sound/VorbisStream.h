@@ -44,7 +44,8 @@ public:
     // kSoundCorrupt when decoding stops on damaged data, kSoundTooLong as soon as the samples
     // would pass CSoundData::kMaxDecodedBytes, or kMaxFramesPerByte frames per byte of the
     // file, or kMaxFramesPerByte per byte read so far plus kFramesAllowed (checked before the
-    // memory for them is taken).
+    // memory for them is taken). The two rates are for streams of one or two channels; a
+    // stream of c channels gets 2/c of them, as its decoding takes c/2 times the work.
     static int Decode(const unsigned char* bytes, uint32_t size, CSoundData& out);
 
     // A bound that real files stay far below (long silence compresses to a few hundred frames
