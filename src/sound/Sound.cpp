@@ -12,7 +12,16 @@ int DecodeSoundFile(const unsigned char* bytes, uint32_t size, CSoundData& out)
 {
     out = CSoundData();
     if (!bytes || size == 0) return kSoundNoData;
-    if (size >= 4 && std::memcmp(bytes, "RIFF", 4) == 0) return CWaveDecoder::Decode(bytes, size, out);
+    if (size >= 4 && std::memcmp(bytes, "RIFF", 4) == 0) {
+        // The samples of a WAVE file take at most twice its size, so the file's own size has
+        // bounded the memory already; the cap keeps one rule for every sound decoded whole.
+        const int result = CWaveDecoder::Decode(bytes, size, out);
+        if (result == kSoundOK && out.samples.size() * 2 > CSoundData::kMaxDecodedBytes) {
+            out = CSoundData();
+            return kSoundTooLong;
+        }
+        return result;
+    }
     if (size >= 4 && std::memcmp(bytes, "OggS", 4) == 0) return CVorbisStream::Decode(bytes, size, out);
     return kSoundUnknownFormat;
 }

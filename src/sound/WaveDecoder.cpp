@@ -1,8 +1,8 @@
 #include "sound/WaveDecoder.h"
 
 #include <pyro/sound/SoundResult.h>
+#include "sound/SampleConversion.h"
 
-#include <cmath>
 #include <cstring>
 #include <new>
 
@@ -17,15 +17,6 @@ uint16_t Read16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p
 uint32_t Read32(const unsigned char* p)
 {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
-int16_t FloatToSample(float value)
-{
-    if (!(value == value)) return 0;  // NaN
-    const double scaled = std::floor(static_cast<double>(value) * 32768.0 + 0.5);
-    if (scaled >= 32767.0) return 32767;
-    if (scaled <= -32768.0) return -32768;
-    return static_cast<int16_t>(scaled);
 }
 
 }  // namespace
@@ -68,9 +59,13 @@ int CWaveDecoder::Decode(const unsigned char* bytes, uint32_t size, CSoundData& 
     const uint16_t blockAlign = Read16(format + 12);
     const uint16_t bits = Read16(format + 14);
     if (tag == kFormatExtensible) {
-        // The sub-format GUID starts with the plain format tag.
+        // The sub-format GUID is the plain format tag followed by the fixed tail of the audio
+        // sub-format GUIDs; any other GUID names an encoding of someone else's.
+        static const unsigned char kGuidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                                                    0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
         if (formatSize < 40) return kSoundBadHeader;
         tag = Read16(format + 24);
+        if (std::memcmp(format + 26, kGuidTail, sizeof kGuidTail) != 0) return kSoundUnsupported;
     }
     const bool pcm = tag == kFormatPcm && (bits == 8 || bits == 16);
     const bool ieee = tag == kFormatFloat && bits == 32;
@@ -80,6 +75,7 @@ int CWaveDecoder::Decode(const unsigned char* bytes, uint32_t size, CSoundData& 
     if (blockAlign != channels * bits / 8) return kSoundBadHeader;
 
     const uint32_t frames = dataSize / blockAlign;
+    if (frames == 0) return kSoundEmpty;
     try {
         out.samples.resize(static_cast<size_t>(frames) * channels);
     } catch (const std::bad_alloc&) {

@@ -13,8 +13,9 @@ public:
     //   kSoundOK; kSoundNoData no input; kSoundUnknownFormat not "RIFF....WAVE";
     //   kSoundBadHeader no "fmt " chunk of at least 16 bytes, no data chunk, or a block size
     //   that does not match the channels and bits; kSoundUnsupported another encoding, bit
-    //   depth, channel count or rate; kSoundTruncated a chunk that runs past the end;
-    //   kSoundOutOfMemory.
+    //   depth, channel count or rate (also an extensible format whose sub-format GUID is not
+    //   all 16 bytes of PCM's or IEEE float's); kSoundTruncated a chunk that runs past the end;
+    //   kSoundEmpty a data chunk without one whole frame; kSoundOutOfMemory.
     // A trailing partial frame in the data chunk is dropped. Float samples are scaled by
     // 32768, rounded half up and clamped; NaN becomes 0. 8-bit samples become (b - 128) * 256.
     static int Decode(const unsigned char* bytes, uint32_t size, CSoundData& out);

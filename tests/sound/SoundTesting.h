@@ -17,7 +17,7 @@
 // Channel c of frame i of every fixture, as make_fixtures.py writes it.
 inline int16_t Triangle(uint32_t i, int channel)
 {
-    const int period = channel == 0 ? 200 : 120;
+    const int period = channel == 0 ? 200 : channel == 1 ? 120 : 80;
     return static_cast<int16_t>(256 * (std::abs(int(i % period) - period / 2) - period / 4));
 }
 

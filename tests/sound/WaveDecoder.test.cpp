@@ -1,5 +1,7 @@
 #include "SoundTesting.h"
 
+#include <pyro/sound/MusicStream.h>
+#include <pyro/sound/Sound.h>
 #include <pyro/sound/SoundResult.h>
 #include "sound/WaveDecoder.h"
 
@@ -11,6 +13,28 @@ namespace {
 int Decode(const std::vector<unsigned char>& bytes, CSoundData& out)
 {
     return CWaveDecoder::Decode(bytes.data(), uint32_t(bytes.size()), out);
+}
+
+// What follows the format tag in the sub-format GUIDs of PCM and IEEE float.
+const unsigned char kSubFormatTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                                          0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+
+// A mono WAVE file of the extensible format with the sub-format tag's GUID.
+std::vector<unsigned char> Extensible(uint16_t subTag, uint16_t bits, const std::vector<unsigned char>& samples)
+{
+    WaveFormat format;
+    format.tag = 0xFFFE;
+    format.bits = bits;
+    std::vector<unsigned char> body = FormatBody(format);
+    Put16(body, 22);
+    Put16(body, bits);
+    Put32(body, 4);  // the front centre speaker
+    Put16(body, subTag);
+    body.insert(body.end(), kSubFormatTail, kSubFormatTail + 14);
+    std::vector<unsigned char> chunks;
+    PutChunk(chunks, "fmt ", body, 40);
+    PutChunk(chunks, "data", samples, uint32_t(samples.size()));
+    return Riff(chunks);
 }
 
 }  // namespace
@@ -72,13 +96,54 @@ TEST_CASE("chunks are found in any order, unknown ones skipped with their pad by
         Put16(body, 16);
         Put32(body, 4);
         Put16(body, 1);  // PCM
-        body.resize(40, 0);
+        body.insert(body.end(), kSubFormatTail, kSubFormatTail + 14);
         std::vector<unsigned char> c2;
         PutChunk(c2, "fmt ", body, 40);
         PutChunk(c2, "data", Samples16({-5}), 2);
         REQUIRE(Decode(Riff(c2), data) == kSoundOK);
         CHECK(data.samples == std::vector<int16_t>{-5});
     }
+}
+
+TEST_CASE("an extensible format is read only with all 16 bytes of the PCM or float sub-format GUID")
+{
+    for (uint16_t tag : {uint16_t(1), uint16_t(3)}) {
+        const std::vector<unsigned char> samples = tag == 1 ? Samples16({-5, 9}) : std::vector<unsigned char>(8, 0);
+        CAPTURE(tag);
+        CSoundData data;
+        REQUIRE(Decode(Extensible(tag, tag == 1 ? 16 : 32, samples), data) == kSoundOK);
+        CHECK(data.samples == (tag == 1 ? std::vector<int16_t>{-5, 9} : std::vector<int16_t>{0, 0}));
+        // Every byte after the tag, the last ones too: another GUID is another encoding.
+        for (int at = 0; at < 14; ++at) {
+            CAPTURE(at);
+            std::vector<unsigned char> other = Extensible(tag, tag == 1 ? 16 : 32, samples);
+            other[20 + 26 + at] ^= 0x01;  // the format starts at 20, the GUID's tail at 26 in it
+            CHECK(Decode(other, data) == kSoundUnsupported);
+            CHECK(data.samples.empty());
+        }
+    }
+}
+
+TEST_CASE("a data chunk without one whole frame is a sound without samples: kSoundEmpty")
+{
+    WaveFormat stereo;
+    stereo.channels = 2;
+    CSoundData data;
+    for (size_t bytes : {0u, 1u, 3u}) {
+        CAPTURE(bytes);
+        const std::vector<unsigned char> file = Wave(stereo, std::vector<unsigned char>(bytes, 0x11));
+        CHECK(Decode(file, data) == kSoundEmpty);
+        CHECK(data.samples.empty());
+        CHECK(data.channels == 0);
+        CSound sound;
+        CHECK(sound.Decode(file.data(), uint32_t(file.size())) == kSoundEmpty);
+        CHECK_FALSE(sound.IsLoaded());
+        CMusicStream music;
+        CHECK(music.OpenMemory(file.data(), uint32_t(file.size())) == kSoundEmpty);
+        CHECK(music.GetChannels() == 0);
+    }
+    CHECK(Decode(Wave(stereo, std::vector<unsigned char>(4, 0x11)), data) == kSoundOK);
+    CHECK(data.samples == std::vector<int16_t>{0x1111, 0x1111});
 }
 
 TEST_CASE("float samples are scaled by 32768, rounded half up and clamped; NaN is silence")

@@ -11,7 +11,7 @@ import sys
 
 # Channel c of frame i: a triangle wave of period PERIODS[c], in steps of 256 so that 8-bit and
 # float encodings hold it exactly.
-PERIODS = (200, 120)
+PERIODS = (200, 120, 80)
 
 
 def triangle(i, period):
@@ -26,6 +26,7 @@ FIXTURES = [
     ("f32_stereo_48000.wav", 48000, 2, 4800, ["-e", "floating-point", "-b", "32"]),
     ("stereo_44100.ogg", 44100, 2, 44100, []),
     ("mono_22050.ogg", 22050, 1, 22050, []),
+    ("three_22050.ogg", 22050, 3, 22050, []),
 ]
 
 

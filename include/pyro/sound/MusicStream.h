@@ -28,8 +28,10 @@ class CMusicStream : public ISoundStream {
 public:
     // Reads the file through the file object:
     //   kSoundOK; kSoundNoData empty path; kSoundNotRead the file could not be read;
-    //   kSoundUnknownFormat neither WAVE nor Ogg; then the codes of CWaveDecoder::Decode or
-    //   CVorbisStream::Open.
+    //   kSoundUnknownFormat neither WAVE nor Ogg; kSoundBadHeader, kSoundTruncated (WAVE) and
+    //   kSoundCorrupt (Ogg Vorbis) damaged files; kSoundUnsupported an encoding, channel count
+    //   or rate not handled; kSoundEmpty no frame of sound; kSoundTooLong an Ogg file of 2 GiB
+    //   or more; kSoundOutOfMemory (see <pyro/sound/SoundResult.h>).
     int Open(const std::string& path);
     // The same over a copy of a file image in memory.
     int OpenMemory(const unsigned char* bytes, uint32_t size);

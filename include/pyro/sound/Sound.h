@@ -22,7 +22,11 @@ public:
     virtual int Load(const std::string& path);
     // Decodes a file image already in memory (copied):
     //   kSoundOK; kSoundNoData no bytes; kSoundUnknownFormat neither "RIFF" nor "OggS";
-    //   otherwise the codes of CWaveDecoder::Decode or CVorbisStream::Decode.
+    //   kSoundBadHeader, kSoundTruncated (WAVE) and kSoundCorrupt (Ogg Vorbis) damaged files;
+    //   kSoundUnsupported an encoding, channel count or rate not handled; kSoundEmpty no
+    //   frame of sound; kSoundTooLong more than CSoundData::kMaxDecodedBytes of samples (or,
+    //   for Ogg Vorbis, more than CVorbisStream::kMaxFramesPerByte frames per byte);
+    //   kSoundOutOfMemory. <pyro/sound/SoundResult.h> has the table of every code.
     virtual int Decode(const unsigned char* bytes, uint32_t size);
     // Frees the samples; stop the voices that play them first.
     virtual void Release() { data_ = CSoundData(); }
