@@ -124,4 +124,6 @@ fi
 # The decoding libraries for the two Windows targets, and for the 32-bit native build where it
 # can run, from Debian's sources (cached in build/deps).
 "$root/scripts/deps.sh" mingw32 mingw64
-[ -f "$marker" ] && "$root/scripts/deps.sh" native32
+if [ -f "$marker" ]; then
+  "$root/scripts/deps.sh" native32
+fi
