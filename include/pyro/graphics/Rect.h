@@ -13,9 +13,10 @@ struct Rect {
     int32_t right;   // the first column outside
     int32_t bottom;  // the first row outside
 
-    constexpr int32_t Width() const { return right - left; }
-    constexpr int32_t Height() const { return bottom - top; }
-    constexpr bool IsEmpty() const { return right <= left || bottom <= top; }
+    constexpr int32_t Width() const { return right - left; }  // negative when inverted
+    constexpr int32_t Height() const { return bottom - top; }  // negative when inverted
+    constexpr bool IsEmpty() const { return right <= left || bottom <= top; }  // no pixel inside
+    // Whether the pixel (x, y) lies inside.
     constexpr bool Contains(int32_t x, int32_t y) const { return left <= x && x < right && top <= y && y < bottom; }
     // Whether the two share at least one pixel (never for an empty one).
     constexpr bool Intersects(const Rect& o) const
@@ -41,8 +42,8 @@ struct Size {
     int32_t cx;  // width
     int32_t cy;  // height
 
-    constexpr int32_t Width() const { return cx; }
-    constexpr int32_t Height() const { return cy; }
+    constexpr int32_t Width() const { return cx; }  // cx
+    constexpr int32_t Height() const { return cy; }  // cy
 };
 
 // A position in pixels.

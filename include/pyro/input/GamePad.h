@@ -10,8 +10,9 @@
 // the dead zone counts as zero; beyond it, the length is rescaled so that the zone's edge is 0
 // and full deflection is 1. x grows rightwards, y upwards, both in -1 to 1; magnitude in 0 to 1.
 struct StickPosition {
-    float x = 0, y = 0;
-    float magnitude = 0;
+    float x = 0;  // -1 (left) to 1 (right)
+    float y = 0;  // -1 (down) to 1 (up)
+    float magnitude = 0;  // 0 to 1, the length of (x, y)
 };
 // The dead zone applied to a raw reading (-32768 to 32767 on each axis).
 StickPosition ApplyStickDeadZone(int32_t x, int32_t y, int32_t deadZone);
@@ -21,9 +22,12 @@ float ApplyTriggerThreshold(int32_t value, int32_t threshold);
 // A pad's raw state, as XINPUT_GAMEPAD holds it.
 struct GamePadState {
     uint16_t buttons = 0;  // kPad* bits
-    int16_t leftX = 0, leftY = 0;  // -32768 to 32767, y up
-    int16_t rightX = 0, rightY = 0;
-    uint8_t leftTrigger = 0, rightTrigger = 0;  // 0 to 255
+    int16_t leftX = 0;  // the left stick, -32768 to 32767
+    int16_t leftY = 0;  // -32768 to 32767, up positive
+    int16_t rightX = 0;  // the right stick, as the left
+    int16_t rightY = 0;  // up positive
+    uint8_t leftTrigger = 0;  // 0 to 255
+    uint8_t rightTrigger = 0;  // 0 to 255
 };
 
 // The button bits of GamePadState::buttons (XINPUT_GAMEPAD_* values).
@@ -56,13 +60,16 @@ constexpr int kRumbleNoPad = 1;  // not connected, or a slot out of range
 constexpr int kRumbleRefused = 2;  // the pad or the system took no rumble
 
 // XInput's documented dead zones.
-constexpr int32_t kPadLeftStickDeadZone = 7849;
-constexpr int32_t kPadRightStickDeadZone = 8689;
-constexpr int32_t kPadTriggerThreshold = 30;
+constexpr int32_t kPadLeftStickDeadZone = 7849;  // the left stick's
+constexpr int32_t kPadRightStickDeadZone = 8689;  // the right stick's
+constexpr int32_t kPadTriggerThreshold = 30;  // both triggers'
+
 // XInputGetState on an empty slot is slow on Windows: such a slot is asked again only this often.
 constexpr uint32_t kPadEmptySlotInterval = 1000;  // ms
+// The slots XInput knows, 0 to 3.
 constexpr uint32_t kPadSlots = 4;
 
+// CGamePad: the pad in one slot, read once a frame.
 class CGamePad {
 public:
     // The pad in slot 0 to 3. Nothing is read before the first Update.
@@ -75,13 +82,13 @@ public:
     // Reads the pad once a frame (kPadRead, kPadEmpty, kPadNotPolled or kPadBadSlot); ends a rumble
     // whose duration has passed. The overload takes the time in milliseconds, for tests.
     int Update();
-    int Update(uint32_t nowMs);
+    int Update(uint32_t nowMs);  // the same at a given time
 
-    uint32_t GetSlot() const { return slot_; }
-    bool IsConnected() const { return connected_; }
+    uint32_t GetSlot() const { return slot_; }  // 0 to 3 as made
+    bool IsConnected() const { return connected_; }  // as the latest Update found it
     // Whether the latest Update found the pad newly plugged in, or found it gone.
     bool WasConnected() const { return connected_ && !wasConnected_; }
-    bool WasDisconnected() const { return !connected_ && wasConnected_; }
+    bool WasDisconnected() const { return !connected_ && wasConnected_; }  // the pad went
 
     // The latest reading; all zero while disconnected.
     const GamePadState& GetState() const { return state_; }
@@ -91,16 +98,16 @@ public:
     bool IsTriggered(uint16_t buttons) const { return (state_.buttons & ~previousButtons_ & buttons) != 0; }
     // The sticks after the documented dead zones, the triggers after their threshold.
     StickPosition GetLeftStick() const;
-    StickPosition GetRightStick() const;
-    float GetLeftTrigger() const;
-    float GetRightTrigger() const;
+    StickPosition GetRightStick() const;  // after its own dead zone
+    float GetLeftTrigger() const;  // 0 to 1
+    float GetRightTrigger() const;  // 0 to 1
 
     // Runs the low-frequency (left, heavy) and high-frequency (right, light) motors at 0 to 65535;
     // a duration in milliseconds stops them by themselves at the first Update after it (0: until
     // changed). Every pad's rumble stops when the application loses the focus, is minimised or
     // ends.
     int SetRumble(uint16_t lowFrequency, uint16_t highFrequency, uint32_t durationMs = 0);
-    void StopRumble();
+    void StopRumble();  // both motors off now
     // Stops the rumble of every pad object alive.
     static void StopAllRumble();
 

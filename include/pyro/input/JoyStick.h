@@ -59,7 +59,8 @@ protected:
     // The two key buffers of the implementation.
     CKeyBuffers keys_;
     // The newest poll's stick, in the form GetAxes gives.
-    int16_t axisX_ = 0, axisY_ = 0;
+    int16_t axisX_ = 0;
+    int16_t axisY_ = 0;  // up positive
 };
 
 // Its own buffers stay empty: every question goes to the implementation.

@@ -14,8 +14,9 @@
 
 // One thing typed: characters (one or more, in the order typed), a Backspace or an Enter.
 struct TextInputEvent {
+    // What was typed.
     enum Kind { kCharacters, kBackspace, kEnter };
-    Kind kind;
+    Kind kind;  // which of the three
     std::string text;  // the characters of a kCharacters event
 };
 
@@ -23,6 +24,7 @@ struct TextInputEvent {
 constexpr int kTextInputStarted = 0;
 constexpr int kTextInputNoWindow = 1;  // the calling thread has no application window
 
+// CTextInput: text typed into the application window, a frame at a time.
 class CTextInput {
 public:
     CTextInput();
@@ -36,7 +38,7 @@ public:
     // Stops taking characters and puts the IME back as Start found it. Nothing typed is lost
     // that an Update has not yet handed over: the next Update still gives it.
     void Stop();
-    bool IsStarted() const { return started_; }
+    bool IsStarted() const { return started_; }  // between Start and Stop
     // Whether the window's input method is on now (ImmGetContext gives a context).
     static bool IsImeOn();
 

@@ -52,7 +52,7 @@ public:
     // per byte, and the headers come first); a hostile file cannot make Decode allocate more
     // than this.
     static constexpr uint32_t kMaxFramesPerByte = 1024;
-    static constexpr uint32_t kFramesAllowed = 65536;
+    static constexpr uint32_t kFramesAllowed = 65536;  // granted besides, whatever the size
 
 private:
     struct Decoder;  // libvorbisfile's state and the reading position in the bytes

@@ -18,4 +18,4 @@
 
 // The formatted text; a null format gives an empty string, as does a format the library rejects.
 std::string FormatText(const char* format, ...) PYRO_PRINTF(1, 2);
-std::string FormatTextV(const char* format, va_list args);
+std::string FormatTextV(const char* format, va_list args);  // the same over a va_list
