@@ -76,9 +76,9 @@ public:
         switch (kind) {
         case 0: screen->Blt(&card_, x, y); break;  // keyed copy
         case 1: screen->BltAlpha(&card_, x, y); break;
-        case 2: impl->TransferAddKeyed(&card_, x, y); break;
-        case 3: impl->TransferSubtractKeyed(&card_, x, y); break;
-        case 4: impl->TransferCopyKeyedMirrored(&card_, x, y); break;
+        case 2: impl->TransferAddKeyed(&card_, x, y, nullptr, nullptr, nullptr); break;
+        case 3: impl->TransferSubtractKeyed(&card_, x, y, nullptr, nullptr, nullptr); break;
+        case 4: impl->TransferCopyKeyedMirrored(&card_, x, y, nullptr, nullptr, nullptr); break;
         case 5: screen->Blt(&card_, x, y, nullptr, &twice, nullptr); break;  // stretched
         // Angle in 1/512 of a turn, clockwise; zoom in 16.16 fixed point; anchor 4: the centre.
         case 6: impl->RotateBlt(&card_, nullptr, x, y, 128 + angle, 0x10000, 4, nullptr); break;
