@@ -22,6 +22,7 @@ install(DIRECTORY include/pyro DESTINATION include)
 set(PYRO_EXPORTED pyro pyro_allocator pyro-pack pyro-qga ${PYRO_DEPENDENCIES})
 if(TARGET pyro_main)
   list(APPEND PYRO_EXPORTED pyro_entry_point pyro_main pyro_manifest)
+  list(APPEND PYRO_EXPORTED pyro_entry_point_utf8 pyro_main_utf8)
 endif()
 install(TARGETS ${PYRO_EXPORTED} EXPORT PyroTargets
   ARCHIVE DESTINATION ${PYRO_LIB_DIR}

@@ -50,7 +50,7 @@ void CAppManager::Add(CApplication* application)
     for (Entry& entry : r.entries) {
         if (entry.application != application) continue;
         if (entry.threadId == 0) entry.threadId = me;
-        else CErrorLog::Write(kNoRoom);
+        else CErrorLog::WriteSystem(kNoRoom);
         return;
     }
     r.entries.push_back({application, nullptr, me});
@@ -76,7 +76,7 @@ void CAppManager::SetMyDraw(CDIBDraw* draw)
     Registry& r = TheRegistry();
     CCriticalGuard guard(r.lock);
     if (Entry* mine = FindMine(r)) mine->draw = draw;
-    else CErrorLog::Write(kNoRoom);
+    else CErrorLog::WriteSystem(kNoRoom);
 }
 
 void CAppManager::ClearMyDraw(CDIBDraw* draw)

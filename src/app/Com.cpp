@@ -34,7 +34,7 @@ int InitCOM()
     if (previous != 0) return 0;
     if (CoInitialize(nullptr) == S_OK) return 0;
     // The count stays raised, so the matching ExitCOM still balances whatever happened.
-    CErrorLog::Write("CoInitializeに失敗...");
+    CErrorLog::WriteSystem("CoInitializeに失敗...");
     return 1;
 }
 

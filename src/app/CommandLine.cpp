@@ -14,7 +14,7 @@ bool ParseCommandArguments(const wchar_t* commandLine, CommandArguments& argumen
     if (!wide) return false;
     arguments.values.resize(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
-        if (!Utf16ToSjis(wide[i], lstrlenW(wide[i]), arguments.values[i])) arguments.values[i].clear();
+        if (!FromWide(wide[i], lstrlenW(wide[i]), arguments.values[i])) arguments.values[i].clear();
     }
     LocalFree(wide);
     for (std::string& value : arguments.values) arguments.pointers.push_back(&value[0]);

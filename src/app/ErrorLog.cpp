@@ -1,7 +1,11 @@
 #include <pyro/app/ErrorLog.h>
 
+#include <pyro/file/StringEncoding.h>
+
 #include <cstdarg>
 #include <cstdio>
+#include <new>
+#include <string>
 
 namespace {
 CErrorLog::Sink g_sink = &CErrorLog::DebuggerSink;
@@ -15,6 +19,26 @@ void CErrorLog::Write(const char* format, ...)
     va_list args;
     va_start(args, format);
     std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    sink(text, g_context);
+}
+
+void CErrorLog::WriteSystem(const char* format, ...)
+{
+    CErrorLog::Sink sink = g_sink;
+    std::string converted;
+    const char* used = format;
+    if (IsUtf8Program()) {
+        try {
+            if (SjisToProgram(format, converted)) used = converted.c_str();
+        } catch (const std::bad_alloc&) {
+            // Out of memory: the message goes out unconverted rather than not at all.
+        }
+    }
+    char text[1024];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, used, args);
     va_end(args);
     sink(text, g_context);
 }

@@ -94,10 +94,10 @@ int CWindow::Create(const CWindowOption& options, HWND parent)
     fullScreen_ = IsFullScreen();
     options_ = options;
     HINSTANCE instance = GetInstance();
-    // A class name or caption that is not valid Shift-JIS fails like a refused registration or
+    // A class name or caption that is not valid in the program's encoding fails like a refused registration or
     // creation.
     std::wstring className, caption;
-    const bool namesConverted = SjisToUtf16(options_.className, className) && SjisToUtf16(options_.caption, caption);
+    const bool namesConverted = ToWide(options_.className, className) && ToWide(options_.caption, caption);
 
     if (g_classToRegister && !IsStandardClass(options_.className)) {
         g_classToRegister = false;  // before registering: a failure is not retried
@@ -114,7 +114,7 @@ int CWindow::Create(const CWindowOption& options, HWND parent)
         wc.lpszMenuName = L"IDR_MENU";
         wc.lpszClassName = className.c_str();
         if (!namesConverted || !RegisterClassExW(&wc)) {
-            CErrorLog::Write("CWindow::CreateでRegisterClassEx失敗");
+            CErrorLog::WriteSystem("CWindow::CreateでRegisterClassEx失敗");
             return 1;
         }
     }
@@ -134,7 +134,7 @@ int CWindow::Create(const CWindowOption& options, HWND parent)
                                 rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, instance, nullptr);
     }
     if (!hwnd_) {
-        CErrorLog::Write("CWindow::CreateでCreateWindowに失敗。");
+        CErrorLog::WriteSystem("CWindow::CreateでCreateWindowに失敗。");
         return 1;
     }
     if (!fullScreen_ && !parent) ScaleForMonitor();
@@ -336,8 +336,34 @@ LRESULT CWindow::DispatchCharacter(HWND hwnd, UINT message, WPARAM wParam, LPARA
 {
     if (wParam > 0xFFFF) return RunHooks(hwnd, message, wParam, lParam);  // not a UTF-16 unit
     const wchar_t unit = static_cast<wchar_t>(wParam);
+    // A character beyond U+FFFF comes as two messages; Shift-JIS has no such character.
+    wchar_t units[2] = {unit, 0};
+    size_t count = 1;
+    if (unit >= 0xD800 && unit <= 0xDBFF) {
+        pendingSurrogate_ = unit;
+        return 0;
+    }
+    if (unit >= 0xDC00 && unit <= 0xDFFF && pendingSurrogate_) {
+        units[0] = pendingSurrogate_;
+        units[1] = unit;
+        count = 2;
+    }
+    pendingSurrogate_ = 0;
     std::string bytes;
-    if (!Utf16ToSjis(&unit, 1, bytes)) return 0;
+    if (!FromWide(units, count, bytes) || bytes.empty()) return 0;
+    if (bytes.size() > 2) {
+        // UTF-8 only: three or four bytes.
+        if (message == WM_IME_CHAR) {
+            WPARAM packed = 0;
+            for (char byte : bytes) packed = packed << 8 | static_cast<unsigned char>(byte);
+            return RunHooks(hwnd, message, packed, lParam);
+        }
+        LRESULT result = 0;
+        for (char byte : bytes) {
+            if (LRESULT r = RunHooks(hwnd, message, static_cast<unsigned char>(byte), lParam)) result = r;
+        }
+        return result;
+    }
     const WPARAM lead = static_cast<unsigned char>(bytes[0]);
     if (bytes.size() == 1) return RunHooks(hwnd, message, lead, lParam);
     const WPARAM trail = static_cast<unsigned char>(bytes[1]);

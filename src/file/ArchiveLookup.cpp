@@ -3,7 +3,7 @@
 #include "file/ArchiveLookup.h"
 
 #include <pyro/file/Path.h>
-#include <pyro/file/ShiftJis.h>
+#include <pyro/file/StringEncoding.h>
 #include "file/ArchiveCache.h"
 
 bool NextArchiveCandidate(const std::string& path, std::string& directory, std::string& archiveName,
@@ -17,7 +17,7 @@ bool NextArchiveCandidate(const std::string& path, std::string& directory, std::
         return false;
     }
     innerName = path.substr(directory.size());
-    ToLowerSjis(innerName);
+    ToLowerName(innerName);
     archiveName = directory;
     archiveName.back() = '.';
     archiveName += "dat";
@@ -29,9 +29,12 @@ bool FindArchiveMember(const std::string& path, CHostFile& archive, ArchiveEntry
     std::string directory = path;
     std::string archiveName;
     std::string innerName;
+    std::string memberName;
     while (NextArchiveCandidate(path, directory, archiveName, innerName)) {
+        // Members are named in Shift-JIS: a name without a Shift-JIS form is in no archive.
+        if (!ProgramToSjis(innerName, memberName)) continue;
         if (!archive.OpenForRead(archiveName)) continue;
-        if (CArchiveCache::Shared().FindMember(archiveName, archive, innerName, entry)
+        if (CArchiveCache::Shared().FindMember(archiveName, archive, memberName, entry)
             && archive.Seek(entry.offset)) {
             return true;
         }

@@ -9,7 +9,7 @@
 #include "file/HostFile.h"
 
 // Moves directory (start with the path itself) to the next ancestor whose archive is to be tried
-// and gives that archive's name and the lower-cased member name; false when only a root (drive
+// and gives that archive's name and the lower-cased member name (in the program's encoding); false when only a root (drive
 // root or UNC share) is left, since a root never stands for an archive.
 bool NextArchiveCandidate(const std::string& path, std::string& directory, std::string& archiveName,
                           std::string& innerName);

@@ -3,7 +3,7 @@
 #include <pyro/file/BaseDirectory.h>
 
 #include <pyro/file/Path.h>
-#include <pyro/file/ShiftJis.h>
+#include <pyro/file/StringEncoding.h>
 #include "file/HostFile.h"
 
 #include <cstring>
@@ -26,7 +26,7 @@ bool IsFolderName(const std::string& name)
         }
         const unsigned char c = static_cast<unsigned char>(name[i]);
         if (c < 0x20 || std::strchr("<>:\"/|?*", c)) return false;
-        i = NextSjisIndex(name, i);  // a second byte may be any of these
+        i = NextCharIndex(name, i);  // a second byte may be any of these
     }
     return true;
 }

@@ -11,7 +11,7 @@
 #include <time.h>
 #include <unistd.h>
 
-#include <pyro/file/ShiftJis.h>
+#include <pyro/file/StringEncoding.h>
 
 namespace {
 
@@ -24,7 +24,7 @@ bool ToHostPath(const std::string& path, std::string& host)
     }
     host.clear();
     for (size_t i = start; i < path.size();) {
-        const size_t next = NextSjisIndex(path, i);
+        const size_t next = NextCharIndex(path, i);
         if (path[i] == '\\') {
             host += '/';
         } else {

@@ -1,8 +1,9 @@
 // The file-system calls on Windows: CreateFileW and friends for whole files, the C library's
 // _wfopen for streams, GetTempPathW/GetTempFileNameW for temporary names, MoveFileExW for atomic
-// saves, SHGetKnownFolderPath for the application-data folder. Paths are Shift-JIS and
-// converted to UTF-16 for every call, so the machine's ANSI code page plays no part; a path that
-// is not valid Shift-JIS fails like a file that cannot be opened.
+// saves, SHGetKnownFolderPath for the application-data folder. Paths are in the program's
+// encoding (Shift-JIS or UTF-8) and converted to UTF-16 for every call, so the machine's ANSI
+// code page plays no part; a path not valid in that encoding fails like a file that cannot be
+// opened.
 #include "file/HostFile.h"
 
 #include <pyro/file/Utf16.h>
@@ -19,19 +20,19 @@ HANDLE AsHandle(intptr_t handle)
     return reinterpret_cast<HANDLE>(handle);
 }
 
-// A path named by Windows, in Shift-JIS. A path with characters outside Shift-JIS (a user folder
-// "José", say) is tried in its short 8.3 form, which the file system spells without them; false
+// A path named by Windows, in the program's encoding. In a Shift-JIS program a path with
+// characters outside Shift-JIS (a user folder "José", say) is tried in its short 8.3 form, which the file system spells without them; false
 // when that has none either.
 bool PathFromWindows(const std::wstring& wide, std::string& path)
 {
-    if (Utf16ToSjis(wide, path)) return true;
+    if (FromWide(wide, path)) return true;
     const DWORD needed = GetShortPathNameW(wide.c_str(), nullptr, 0);
     if (needed == 0) return false;
     std::wstring shortName(needed, L'\0');
     const DWORD length = GetShortPathNameW(wide.c_str(), &shortName[0], needed);
     if (length == 0 || length >= needed) return false;
     shortName.resize(length);
-    return Utf16ToSjis(shortName, path);
+    return FromWide(shortName, path);
 }
 
 }  // namespace
@@ -47,7 +48,7 @@ bool CHostFile::OpenForRead(const std::string& path)
 {
     Close();
     std::wstring wide;
-    if (!SjisToUtf16(path, wide)) return false;
+    if (!ToWide(path, wide)) return false;
     HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
@@ -121,7 +122,7 @@ bool CHostFile::Close()
 int WriteHostFile(const std::string& path, const void* data, uint32_t count)
 {
     std::wstring wide;
-    if (!SjisToUtf16(path, wide)) return 1;
+    if (!ToWide(path, wide)) return 1;
     HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -140,13 +141,13 @@ int WriteHostFile(const std::string& path, const void* data, uint32_t count)
 bool DeleteHostFile(const std::string& path)
 {
     std::wstring wide;
-    return SjisToUtf16(path, wide) && DeleteFileW(wide.c_str()) != FALSE;
+    return ToWide(path, wide) && DeleteFileW(wide.c_str()) != FALSE;
 }
 
 FILE* OpenHostStream(const std::string& path, const char* mode)
 {
     std::wstring wide, wideMode;
-    if (!SjisToUtf16(path, wide) || !SjisToUtf16(mode ? mode : "", wideMode)) return nullptr;
+    if (!ToWide(path, wide) || !SjisToUtf16(mode ? mode : "", wideMode)) return nullptr;
     return _wfopen(wide.c_str(), wideMode.c_str());
 }
 
@@ -187,7 +188,7 @@ bool CHostSaveFile::Begin(const std::string& target)
 {
     Abandon();
     std::wstring wide;
-    if (!SjisToUtf16(target + ".tmp", wide)) return false;
+    if (!ToWide(target + ".tmp", wide)) return false;
     HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     handle_ = reinterpret_cast<intptr_t>(file);
@@ -216,7 +217,7 @@ bool CHostSaveFile::Finish()
 bool CHostSaveFile::Replace()
 {
     std::wstring from, to;
-    if (!pending_ || handle_ != kNoHandle || !SjisToUtf16(temporary_, from) || !SjisToUtf16(target_, to)) return false;
+    if (!pending_ || handle_ != kNoHandle || !ToWide(temporary_, from) || !ToWide(target_, to)) return false;
     if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return false;
     pending_ = false;
     return true;
@@ -258,7 +259,7 @@ bool MakeHostAppDataDirectory(const std::string& relative, std::string& director
     std::wstring path = root;
     CoTaskMemFree(root);
     std::wstring parts;
-    if (!SjisToUtf16(relative, parts)) return false;
+    if (!ToWide(relative, parts)) return false;
     size_t start = 0;
     while (start <= parts.size()) {
         size_t end = parts.find(L'\\', start);

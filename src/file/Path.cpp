@@ -1,8 +1,9 @@
-// Path normalisation, parent directories and file-name parts on Shift-JIS byte strings.
+// Path normalisation, parent directories and file-name parts on byte strings of the program's
+// encoding.
 #include <pyro/file/Path.h>
 
 #include <pyro/file/BaseDirectory.h>
-#include <pyro/file/ShiftJis.h>
+#include <pyro/file/StringEncoding.h>
 
 namespace {
 
@@ -16,7 +17,7 @@ template <typename Match>
 size_t FindLast(const std::string& text, Match match)
 {
     size_t found = std::string::npos;
-    for (size_t i = 0; i < text.size(); i = NextSjisIndex(text, i)) {
+    for (size_t i = 0; i < text.size(); i = NextCharIndex(text, i)) {
         if (match(text[i])) found = i;
     }
     return found;
@@ -30,7 +31,7 @@ bool IsDeviceComponent(const std::string& path, size_t begin, size_t end)
     while (stop < end && path[stop] != '.' && path[stop] != ':') ++stop;
     while (stop > begin && path[stop - 1] == ' ') --stop;
     std::string name = path.substr(begin, stop - begin);
-    ToLowerSjis(name);
+    ToLowerName(name);
     if (name == "con" || name == "prn" || name == "aux" || name == "nul") return true;
     const bool port = name.compare(0, 3, "com") == 0 || name.compare(0, 3, "lpt") == 0;
     return port && name.size() == 4 && name[3] >= '1' && name[3] <= '9';
@@ -69,7 +70,7 @@ std::string NormalizePath(const std::string& path)
         }
         result = directory + path.substr(at);
     }
-    for (size_t i = 0; i < result.size(); i = NextSjisIndex(result, i)) {
+    for (size_t i = 0; i < result.size(); i = NextCharIndex(result, i)) {
         if (result[i] == '/') result[i] = '\\';
     }
     return result;
@@ -87,7 +88,7 @@ int GetParentDirectory(std::string& path)
     size_t last = std::string::npos;
     size_t previous = std::string::npos;
     bool endsInSeparator = false;
-    for (size_t i = unc ? 2 : 0; i < length; i = NextSjisIndex(path, i)) {
+    for (size_t i = unc ? 2 : 0; i < length; i = NextCharIndex(path, i)) {
         endsInSeparator = IsSeparator(path[i]);
         if (!endsInSeparator) continue;
         if (inServerName) {
@@ -133,7 +134,7 @@ std::string GetSuffixPart(const std::string& path)
 bool NamesDevice(const std::string& path)
 {
     size_t begin = 0;
-    for (size_t i = 0; i < path.size(); i = NextSjisIndex(path, i)) {
+    for (size_t i = 0; i < path.size(); i = NextCharIndex(path, i)) {
         if (!IsSeparator(path[i])) continue;
         if (IsDeviceComponent(path, begin, i)) return true;
         begin = i + 1;

@@ -1,6 +1,8 @@
 // The two conversions through the system's code page 932 tables, never through the ANSI code page.
 #include <pyro/file/Utf16.h>
 
+#include <pyro/file/StringEncoding.h>
+
 #include <climits>
 #include <windows.h>
 
@@ -48,4 +50,52 @@ bool Utf16ToSjis(const wchar_t* wide, size_t length, std::string& text)
 bool Utf16ToSjis(const std::wstring& wide, std::string& text)
 {
     return Utf16ToSjis(wide.data(), wide.size(), text);
+}
+
+bool ToWide(const std::string& text, std::wstring& wide)
+{
+    return IsUtf8Program() ? Utf8ToUtf16(text, wide) : SjisToUtf16(text, wide);
+}
+
+bool FromWide(const wchar_t* wide, size_t length, std::string& text)
+{
+    if (!IsUtf8Program()) return Utf16ToSjis(wide, length, text);
+    if (length != 0 && !wide) {
+        text.clear();
+        return false;
+    }
+    return Utf16ToUtf8(wide, length, text);
+}
+
+bool FromWide(const std::wstring& wide, std::string& text)
+{
+    return FromWide(wide.data(), wide.size(), text);
+}
+
+bool ProgramToSjis(const std::string& text, std::string& sjis)
+{
+    if (!IsUtf8Program()) {
+        sjis = text;
+        return true;
+    }
+    std::wstring wide;
+    if (!Utf8ToUtf16(text, wide)) {
+        sjis.clear();
+        return false;
+    }
+    return Utf16ToSjis(wide, sjis);
+}
+
+bool SjisToProgram(const std::string& sjis, std::string& text)
+{
+    if (!IsUtf8Program()) {
+        text = sjis;
+        return true;
+    }
+    std::wstring wide;
+    if (!SjisToUtf16(sjis, wide)) {
+        text.clear();
+        return false;
+    }
+    return Utf16ToUtf8(wide.data(), wide.size(), text);
 }

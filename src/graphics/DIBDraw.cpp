@@ -104,12 +104,12 @@ void CDIBDraw::TestDisplayMode(int32_t width, int32_t height, bool fullScreen, i
     CPlane* secondary = CreateSecondary();
     secondary_.Reset(secondary, true);
     if (!secondary) {
-        CErrorLog::Write(kCreateSecondaryFailed);
+        CErrorLog::WriteSystem(kCreateSecondaryFailed);
         return;
     }
     secondary->GetImpl()->SetUseDIB(true);
     if (secondary->Create(width, height) != 0) {
-        CErrorLog::Write(kCreateSecondaryFailed);
+        CErrorLog::WriteSystem(kCreateSecondaryFailed);
         secondary_.Reset();
         return;
     }
@@ -126,7 +126,7 @@ void CDIBDraw::TestDisplayMode(int32_t width, int32_t height, bool fullScreen, i
 int32_t CDIBDraw::EndChangeDisplay()
 {
     if (changing_) {
-        CErrorLog::Write("CDirectDraw::BeginChangeDisplay～EndChangeDisplayに失敗");
+        CErrorLog::WriteSystem("CDirectDraw::BeginChangeDisplay～EndChangeDisplayに失敗");
         return 1;
     }
     if (fullScreenChanged_) Sleep(500);

@@ -45,7 +45,7 @@ int32_t CDirectDrawBase::Initialize(bool emulationFirst)
     ReleaseDirectDraw();
     void* object = nullptr;
     if (FAILED(CoCreateInstance(kClsidDirectDraw, nullptr, kServerKinds, kIidDirectDraw, &object)) || !object) {
-        CErrorLog::Write("CDirectDrawBase::InitializeでCoCreateInstanceに失敗");
+        CErrorLog::WriteSystem("CDirectDrawBase::InitializeでCoCreateInstanceに失敗");
         return 1;
     }
     g_directDraw = static_cast<IDirectDraw*>(object);
@@ -53,7 +53,7 @@ int32_t CDirectDrawBase::Initialize(bool emulationFirst)
     if (emulationFirst && SUCCEEDED(g_directDraw->Initialize(reinterpret_cast<GUID*>(DDCREATE_EMULATIONONLY))))
         return 0;
     if (SUCCEEDED(g_directDraw->Initialize(nullptr))) return 0;
-    CErrorLog::Write("CDirectDrawBase::InitializeでHAL初期化に失敗");
+    CErrorLog::WriteSystem("CDirectDrawBase::InitializeでHAL初期化に失敗");
     // An object that could not be initialised is of no use to anyone: give it back.
     ReleaseDirectDraw();
     return 1;

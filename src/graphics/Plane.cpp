@@ -111,7 +111,7 @@ int32_t CPlane::Load(const char* fileName)
 {
     const int32_t result = impl_->Load(fileName);
     // One line per failure, so that a game missing its data says which file it missed.
-    if (result != 0) CErrorLog::Write("CPlane::Loadで\"%s\"の読み込みに失敗 (コード %d)", fileName ? fileName : "", result);
+    if (result != 0) CErrorLog::WriteSystem("CPlane::Loadで\"%s\"の読み込みに失敗 (コード %d)", fileName ? fileName : "", result);
     return result;
 }
 

@@ -317,7 +317,7 @@ int32_t CPictureDecoder::LoadPlugin(CFileBuffer* file)
     if (!file) return 1;
     const std::string path = NormalizePath("spi/if" + file->GetSuffix() + ".spi");
     std::wstring widePath;
-    if (!SjisToUtf16(path, widePath)) return 1;
+    if (!ToWide(path, widePath)) return 1;
     HMODULE module = ::LoadLibraryW(widePath.c_str());
     if (!module) return 1;
     const auto isSupported = EntryPoint<IsSupportedProc>(module, "IsSupported");

@@ -36,7 +36,7 @@ const char* const kMessages[] = {
 
 int Report(int code)
 {
-    if (code != kDirectInputOk) CErrorLog::Write("%s", kMessages[code]);
+    if (code != kDirectInputOk) CErrorLog::WriteSystem(kMessages[code]);
     return code;
 }
 
@@ -103,7 +103,7 @@ CDirectInput::CDirectInput()
         delete g_holder;
         g_holder = new CDirectInputHolder;
     }
-    if (!g_holder->GetInterface()) CErrorLog::Write("CDirectInput ICDirectInput initialize error?");
+    if (!g_holder->GetInterface()) CErrorLog::WriteSystem("CDirectInput ICDirectInput initialize error?");
     Initialize();
 }
 

@@ -26,8 +26,8 @@ int CJoyStick::GetKeyState()
     if (!impl_) {
         const int code = CreateImplementation();
         if (code != 0) {
-            CErrorLog::Write("JoyStick Number %d", number_ + 1);
-            CErrorLog::Write(code == 1 ? "CJoyStick::GetKeyState IJoyStickの生成に失敗"
+            CErrorLog::WriteSystem("JoyStick Number %d", number_ + 1);
+            CErrorLog::WriteSystem(code == 1 ? "CJoyStick::GetKeyState IJoyStickの生成に失敗"
                                        : "CJoyStick::GetKeyState IJoyStickの初期化に失敗");
             return -1;
         }

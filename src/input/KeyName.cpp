@@ -13,8 +13,8 @@ std::string GetKeyName(int32_t scanCode)
     wchar_t name[64];
     const int length = GetKeyNameTextW(LONG(param), name, int(sizeof name / sizeof name[0]));
     std::string text;
-    // A name with a character outside Shift-JIS is no name the program could show.
-    if (length <= 0 || !Utf16ToSjis(name, size_t(length), text)) return {};
+    // A name with a character outside the program's encoding is no name the program could show.
+    if (length <= 0 || !FromWide(name, size_t(length), text)) return {};
     return text;
 }
 #else

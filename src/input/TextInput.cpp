@@ -1,6 +1,6 @@
 #include <pyro/input/TextInput.h>
 
-#include <pyro/file/ShiftJis.h>
+#include <pyro/file/StringEncoding.h>
 
 #include <utility>
 
@@ -14,7 +14,7 @@
 size_t LastCharacterSize(const std::string& text)
 {
     size_t last = 0;
-    for (size_t i = 0; i < text.size(); i = NextSjisIndex(text, i)) last = i;
+    for (size_t i = 0; i < text.size(); i = NextCharIndex(text, i)) last = i;
     return text.size() - last;
 }
 
@@ -31,9 +31,12 @@ struct CTextInput::Hook : IWindowHook {
             input.Receive(uint32_t(wParam));
             return 0;
         case WM_IME_CHAR:
-            // An IME's result: one character, a double-byte one as lead << 8 | trail. Consumed,
-            // so that the default procedure does not send it once more as WM_CHAR.
-            if (wParam > 0xFF) input.Receive(uint32_t(wParam >> 8) & 0xFF);
+            // An IME's result: one character, its bytes packed first byte highest (a double-byte
+            // Shift-JIS one as lead << 8 | trail, UTF-8 up to four bytes). Consumed, so that the
+            // default procedure does not send it once more as WM_CHAR.
+            for (int shift = 24; shift > 0; shift -= 8) {
+                if (uint64_t(wParam) >> shift) input.Receive(uint32_t(uint64_t(wParam) >> shift) & 0xFF);
+            }
             input.Receive(uint32_t(wParam) & 0xFF);
             return 1;
         default:
@@ -124,7 +127,7 @@ bool CTextInput::EditLine(std::string& line, size_t maxBytes) const
         switch (event.kind) {
         case TextInputEvent::kCharacters:
             for (size_t i = 0; i < event.text.size();) {
-                const size_t next = NextSjisIndex(event.text, i);
+                const size_t next = NextCharIndex(event.text, i);
                 if (line.size() + (next - i) <= maxBytes) line.append(event.text, i, next - i);
                 i = next;
             }

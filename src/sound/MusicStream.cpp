@@ -21,7 +21,7 @@ int CMusicStream::Open(const std::string& path)
         return OpenBytes();
     }();
     // One line per failure, as CSound::Load and CPlane::Load give.
-    if (result != kSoundOK) CErrorLog::Write("CMusicStream::Openで\"%s\"の読み込みに失敗 (コード %d)", path.c_str(), result);
+    if (result != kSoundOK) CErrorLog::WriteSystem("CMusicStream::Openで\"%s\"の読み込みに失敗 (コード %d)", path.c_str(), result);
     return result;
 }
 

@@ -32,7 +32,7 @@ int CSound::Load(const std::string& path)
     int result = kSoundNoData;
     CFileBuffer file;
     if (!path.empty()) result = file.Read(path) != 0 ? kSoundNotRead : Decode(file.GetMemory(), file.GetSize());
-    if (result != kSoundOK) CErrorLog::Write("CSound::Loadで\"%s\"の読み込みに失敗 (コード %d)", path.c_str(), result);
+    if (result != kSoundOK) CErrorLog::WriteSystem("CSound::Loadで\"%s\"の読み込みに失敗 (コード %d)", path.c_str(), result);
     return result;
 }
 

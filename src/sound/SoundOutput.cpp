@@ -71,7 +71,7 @@ int CSoundOutput::Open(CSoundMixer* mixer, UINT device)
         ? waveOutOpen(&wave_, device, &format, reinterpret_cast<DWORD_PTR>(bufferDone_), 0, CALLBACK_EVENT)
         : MMSYSERR_NOMEM;
     if (opened != MMSYSERR_NOERROR) {
-        CErrorLog::Write("CSoundOutput::OpenでwaveOutOpen失敗(%u)", static_cast<unsigned>(opened));
+        CErrorLog::WriteSystem("CSoundOutput::OpenでwaveOutOpen失敗(%u)", static_cast<unsigned>(opened));
         wave_ = nullptr;
         Release();
         return 1;
@@ -93,7 +93,7 @@ int CSoundOutput::Open(CSoundMixer* mixer, UINT device)
     underruns_ = 0;
     paused_ = false;
     if (StartThread() != 0) {
-        CErrorLog::Write("CSoundOutput::Openでスレッド開始失敗");
+        CErrorLog::WriteSystem("CSoundOutput::Openでスレッド開始失敗");
         Release();
         return 2;
     }
@@ -181,7 +181,7 @@ void CSoundOutput::ThreadProc()
             if (playing && !queued) {
                 ++underruns_;
                 if (!logged) {
-                    CErrorLog::Write("CSoundOutput::ThreadProcで音切れ(%d×%dms)", count, bufferMs_);
+                    CErrorLog::WriteSystem("CSoundOutput::ThreadProcで音切れ(%d×%dms)", count, bufferMs_);
                     logged = true;
                 }
                 // Only this buffer is queued: the ring takes one more after it from here on.

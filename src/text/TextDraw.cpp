@@ -1,6 +1,7 @@
 // CTextDraw: text settings, GDI drawing of the lines with shadow and background, measurement.
 #include <pyro/text/TextDraw.h>
 
+#include <pyro/file/StringEncoding.h>
 #include <pyro/file/Utf16.h>
 #include "text/TextLines.h"
 
@@ -144,11 +145,14 @@ void CTextDraw::GetShadowOffset(int32_t* x, int32_t* y) const
 
 HFONT CTextDraw::CreateTextFont() const
 {
-    // The face name goes in UTF-16 so that it names the same font on every Windows; the text
-    // itself is drawn with the A calls, which GDI converts by the font's Shift-JIS character set.
+    // The face name goes in UTF-16 so that it names the same font on every Windows. A Shift-JIS
+    // program's text is drawn with the A calls, which GDI converts by the font's Shift-JIS
+    // character set; a UTF-8 program's goes through the W calls, and its font asks for no
+    // character set, so that a face without Japanese (a Latin or Korean one) is not passed over.
     std::wstring face;
-    if (!SjisToUtf16(faceName_, face)) return nullptr;
-    return CreateFontW(height_, 0, 0, 0, weight_, italic_, underline_, strikeOut_, SHIFTJIS_CHARSET, 0, 0, quality_,
+    if (!ToWide(faceName_, face)) return nullptr;
+    const DWORD charset = IsUtf8Program() ? DEFAULT_CHARSET : SHIFTJIS_CHARSET;
+    return CreateFontW(height_, 0, 0, 0, weight_, italic_, underline_, strikeOut_, charset, 0, 0, quality_,
                        FF_MODERN | DEFAULT_PITCH, face.c_str());
 }
 
@@ -164,8 +168,14 @@ void CTextDraw::SetBackground(HDC dc) const
 
 void CTextDraw::DrawLines(HDC dc, int32_t x, int32_t y) const
 {
+    const bool wide = IsUtf8Program();
+    std::wstring units;
     ForEachLine(text_.c_str(), [&](const char* line, size_t length, bool) {
-        TextOutA(dc, x, y, line, int(length));
+        if (!wide) {
+            TextOutA(dc, x, y, line, int(length));
+        } else if (Utf8ToUtf16(std::string(line, length), units)) {
+            TextOutW(dc, x, y, units.c_str(), int(units.size()));
+        }
         y += lineSpacing_;
     });
 }
@@ -211,9 +221,19 @@ int32_t CTextDraw::GetTextSize(int32_t* width, int32_t* height) const
     int32_t maxWidth = 0;
     int32_t total = 0;
     const int32_t slant = italic_ ? height_ / 4 : 0;
+    const bool wide = IsUtf8Program();
+    std::wstring units;
     ForEachLine(text_.c_str(), [&](const char* line, size_t length, bool last) {
         SIZE size = {0, 0};
-        GetTextExtentPoint32A(dc, line, int(length), &size);
+        if (!wide) {
+            GetTextExtentPoint32A(dc, line, int(length), &size);
+        } else if (Utf8ToUtf16(std::string(line, length), units)) {
+            GetTextExtentPoint32W(dc, units.c_str(), int(units.size()), &size);
+        } else {
+            // A line that is not UTF-8 is not drawn; it keeps its height so the lines below stay put.
+            GetTextExtentPoint32W(dc, L" ", 1, &size);
+            size.cx = 0;
+        }
         total += last ? size.cy : lineSpacing_;
         maxWidth = std::max(maxWidth, int32_t(size.cx) + slant);
     });

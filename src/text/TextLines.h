@@ -1,6 +1,6 @@
 // Line splitting for text drawn with GDI: the text's lines end at line feeds, and each line is
-// drawn from a 256-byte buffer, so a longer line is cut at 255 bytes, never between the two
-// bytes of a Shift-JIS character. Portable, so the cutting rules run under the sanitizers.
+// drawn from a 256-byte buffer, so a longer line is cut at 255 bytes, never inside a character
+// (a double-byte Shift-JIS one or a UTF-8 sequence, by the program's encoding). Portable, so the cutting rules run under the sanitizers.
 #pragma once
 
 #include <cstddef>

@@ -1,5 +1,7 @@
 #include "text/TextLines.h"
 
+#include "file/EncodingScope.h"
+
 #include <doctest/doctest.h>
 
 #include <string>
@@ -53,4 +55,19 @@ TEST_CASE("cutting keeps whole characters, and a lead byte with no second byte c
     CHECK(CutAtCharBoundary("\x82\x82\x82", 3, 2) == 2);
     CHECK(CutAtCharBoundary("ab\x82", 3, 10) == 3);
     CHECK(CutAtCharBoundary("", 0, 10) == 0);
+}
+
+TEST_CASE("a UTF-8 program's long lines are cut between whole UTF-8 sequences")
+{
+    EncodingScope utf8(StringEncoding::kUtf8);
+    // 86 three-byte characters are 258 bytes: 85 of them (255 bytes) fit, one more does not.
+    std::string line;
+    for (int i = 0; i < 86; ++i) line += U8(L"日");
+    CHECK(Lines(line)[0].first == line.substr(0, 255));
+    // One byte first: 84 whole characters after it (253 bytes) fit, the 85th would end at 256.
+    CHECK(Lines("x" + line)[0].first.size() == 253);
+    // Four-byte characters, and a broken sequence whose bytes count one by one.
+    CHECK(CutAtCharBoundary("\xF0\x9F\x98\x80z", 5, 3) == 0);
+    CHECK(CutAtCharBoundary("\xF0\x9F\x98\x80z", 5, 4) == 4);
+    CHECK(CutAtCharBoundary("\xF0\x9F\x98", 3, 2) == 2);
 }

@@ -74,7 +74,8 @@ private:
     LRESULT Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     // The hooks in order; the first non-zero result, or 0. The hook list's lock is held.
     LRESULT RunHooks(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    // A character message of a character at or above 0x80, handed to the hooks in Shift-JIS.
+    // A character message of a character at or above 0x80, handed to the hooks in the program's
+    // encoding: WM_CHAR once per byte, WM_IME_CHAR once with the bytes packed first byte highest.
     LRESULT DispatchCharacter(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     // Makes the window a pop-up covering the rectangle of the monitor it is on.
     void CoverMonitor();
@@ -97,4 +98,5 @@ private:
     LONG_PTR savedStyle_ = 0;
     LONG_PTR savedExStyle_ = 0;
     HMENU savedMenu_ = nullptr;
+    wchar_t pendingSurrogate_ = 0;  // the first half of a character beyond U+FFFF
 };

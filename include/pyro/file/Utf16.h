@@ -16,3 +16,12 @@ bool SjisToUtf16(const std::string& text, std::wstring& wide);
 bool Utf16ToSjis(const wchar_t* wide, size_t length, std::string& text);
 // The same for a whole wide string.
 bool Utf16ToSjis(const std::wstring& wide, std::string& text);
+
+// A text of the program's encoding (see StringEncoding.h) in UTF-16, for the wide functions.
+// False, with the output empty, when the text is not valid in that encoding.
+bool ToWide(const std::string& text, std::wstring& wide);
+// UTF-16 from Windows in the program's encoding. False, with the output empty, when a character
+// has no form there (anything outside Shift-JIS in a Shift-JIS program, a lone surrogate).
+bool FromWide(const wchar_t* wide, size_t length, std::string& text);
+// The same for a whole wide string.
+bool FromWide(const std::wstring& wide, std::string& text);

@@ -1,4 +1,5 @@
-// CTextDraw: one piece of text (Shift-JIS, lines separated by line feeds) with its font and
+// CTextDraw: one piece of text (in the program's encoding, Shift-JIS or UTF-8; lines separated by
+// line feeds) with its font and
 // colour settings. It draws itself onto a GDI device context, with an optional shadow and
 // background, or reports the size it needs. Fonts are made for each call and never kept.
 #pragma once
@@ -30,7 +31,7 @@ public:
     static std::string FormatV(const char* format, va_list args);
     // 0 "ＭＳ ゴシック", 1 "ＭＳ Ｐゴシック", 2 "ＭＳ 明朝", 3 "ＭＳ Ｐ明朝", other: the default face.
     CTextDraw& SetFaceIndex(int32_t index);
-    // A face by name; an empty name is the default face. A name that is not valid Shift-JIS
+    // A face by name; an empty name is the default face. A name not valid in the program's encoding
     // makes drawing draw nothing and measuring fail.
     CTextDraw& SetFaceName(const char* faceName);
     // Sets the font height and the line spacing.
