@@ -2,6 +2,7 @@
 
 #include "AppTestSupport.h"
 #include "ErrorCapture.h"
+#include "file/EncodingScope.h"
 
 #include <doctest/doctest.h>
 #include <string>
@@ -329,5 +330,44 @@ TEST_CASE("the program declares per-monitor DPI awareness, v2 first, and the old
         SIZE_T written = 0;
         CHECK(QueryActCtxSettingsW(0, nullptr, setting.space, setting.name, value, 64, &written));
         CHECK(std::wstring(value) == setting.value);
+    }
+}
+
+TEST_CASE("a UTF-8 program's caption reaches Windows whole, and typed characters reach the hooks in UTF-8")
+{
+    EncodingScope utf8(StringEncoding::kUtf8);
+    // (doctest spells out each checked expression as a Shift-JIS literal: no Korean inside CHECK.)
+    const std::wstring caption = L"Café Ελληνικά Русский 中文 한국어 丸";
+    CWindow window;
+    CWindowOption options = TestOptions(64, 48, 0x00CA0000);
+    const std::string utf8Caption = U8(caption.c_str());
+    options.caption = utf8Caption.c_str();
+    REQUIRE(window.Create(options) == 0);
+    CHECK(WindowText(window.GetHWnd()) == caption);
+
+    CharacterHook hook;
+    window.AddHook(&hook);
+    const HWND hwnd = window.GetHWnd();
+    using Seen = std::vector<std::pair<UINT, WPARAM>>;
+    SendMessageW(hwnd, WM_CHAR, 0xE9, 0);    // é
+    SendMessageW(hwnd, WM_CHAR, 0xD55C, 0);  // 한
+    SendMessageW(hwnd, WM_CHAR, 0xD83D, 0);  // U+1F600 in two halves
+    SendMessageW(hwnd, WM_CHAR, 0xDE00, 0);
+    SendMessageW(hwnd, WM_IME_CHAR, 0xD55C, 0);
+    SendMessageW(hwnd, WM_IME_CHAR, L'丸', 0);
+    SendMessageW(hwnd, WM_CHAR, 0xDE00, 0);  // a second half alone: no character
+    CHECK(hook.seen == Seen{{WM_CHAR, 0xC3}, {WM_CHAR, 0xA9}, {WM_CHAR, 0xED}, {WM_CHAR, 0x95}, {WM_CHAR, 0x9C},
+                            {WM_CHAR, 0xF0}, {WM_CHAR, 0x9F}, {WM_CHAR, 0x98}, {WM_CHAR, 0x80},
+                            {WM_IME_CHAR, 0xED959C}, {WM_IME_CHAR, 0xE4B8B8}});
+    window.RemoveHook(&hook);
+
+    SUBCASE("a caption that is not UTF-8 fails creation, and the log says so in UTF-8")
+    {
+        ErrorCapture log;
+        CWindow bad;
+        options.caption = "Pyro\x8A";
+        CHECK(bad.Create(options) == 1);
+        const std::vector<std::string> expected = {U8(L"CWindow::CreateでCreateWindowに失敗。")};
+        CHECK(log.messages == expected);
     }
 }
