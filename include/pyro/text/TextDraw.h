@@ -11,11 +11,26 @@
 #include <cstdarg>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class CTextDraw {
 public:
     // A colour value that switches the text, its shadow or its background off.
     static constexpr uint32_t kNone = 0xFFFFFFFF;
+
+    // Results of AddFontFile.
+    enum FontFileResult : int32_t {
+        kFontFileOk = 0,
+        kFontFileNotRead = 1,   // no such file on disk or in an archive, or a null path
+        kFontFileNotFont = 2,   // not a TrueType, OpenType or collection file, damaged, or nameless
+        kFontFileRefused = 3,   // GDI would not take it
+    };
+
+    // Loads a TrueType, OpenType or collection file, loose or from an archive, as a private font
+    // of the process, usable by name in SetFaceName like an installed face until the program
+    // ends. faces (when given) receives the family names it holds, in the program's encoding,
+    // English ones first; a name the encoding cannot hold is left out.
+    static int32_t AddFontFile(const char* path, std::vector<std::string>* faces = nullptr);
 
     CTextDraw();  // white text with a grey shadow, 16 pixels high, default face
     virtual ~CTextDraw();  // the text
