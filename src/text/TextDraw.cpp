@@ -106,6 +106,12 @@ CTextDraw& CTextDraw::SetQuality(int32_t index)
     return *this;
 }
 
+CTextDraw& CTextDraw::SetAlphaQuality(bool on)
+{
+    alphaQuality_ = on ? 1 : 0;
+    return *this;
+}
+
 CTextDraw& CTextDraw::SetWeight(int32_t weight)
 {
     weight_ = weight;

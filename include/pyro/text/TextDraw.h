@@ -69,8 +69,19 @@ public:
     // Where the shadow lies from the text; (2, 2) to begin with.
     CTextDraw& SetShadowOffset(int32_t x, int32_t y);
 
+    // Antialiased text with alpha (off by default): a text plane then holds the text's colour in
+    // the colour bytes and its greyscale coverage in the alpha byte, and sets its alpha flag, so
+    // that Blt and BltAlpha draw smooth edges over any background and a fade works as on sprites.
+    CTextDraw& SetAlphaQuality(bool on);
+    // Whether antialiased text with alpha is on.
+    bool IsAlphaQuality() const { return alphaQuality_ != 0; }
+
     // Draws with the text's top-left corner at (x, y): first the shadow, then the text.
     void Draw(HDC dc, int32_t x, int32_t y) const;
+    // Lays the text as coverage over 0xAARRGGBB pixels (width by height, pitch pixels a row)
+    // with its top-left corner at (x, y): shadow, then text, each over what lies below; the box
+    // is opaque. 0; 1 for no pixels or when the font cannot be made. What falls outside is cut.
+    int32_t DrawAlpha(uint32_t* pixels, int32_t pitch, int32_t width, int32_t height, int32_t x, int32_t y) const;
     // 0 and the size the text needs (with 3 pixels to spare each way), or 1 and 0 by 0.
     int32_t GetTextSize(int32_t* width, int32_t* height) const;
 
@@ -101,6 +112,8 @@ private:
     HFONT CreateTextFont() const;
     void SetBackground(HDC dc) const;
     void DrawLines(HDC dc, int32_t x, int32_t y) const;
+    void DrawAlphaLines(HDC dc, uint32_t* pixels, int32_t pitch, int32_t width, int32_t height, int32_t x, int32_t y,
+                        uint32_t colour, bool box) const;
 
     std::string text_;
     uint32_t quality_ = PROOF_QUALITY;
@@ -116,4 +129,5 @@ private:
     uint8_t strikeOut_ = 0;
     int32_t shadowX_ = 2;
     int32_t shadowY_ = 2;
+    uint8_t alphaQuality_ = 0;
 };

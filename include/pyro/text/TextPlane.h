@@ -30,5 +30,7 @@ private:
     // The size the text needs, at least 1 by 1.
     void TextSize(int32_t* width, int32_t* height) const;
     int32_t RenderHorizontal();
+    // The text as coverage over the plane's pixels (antialiased text with alpha).
+    void DrawAlphaText(CPlane& plane, int32_t x, int32_t y) const;
     int32_t RenderVertical();
 };
