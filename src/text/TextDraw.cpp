@@ -4,6 +4,7 @@
 #include <pyro/file/StringEncoding.h>
 #include <pyro/file/Utf16.h>
 #include "text/TextLines.h"
+#include "text/TextWrap.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -172,18 +173,103 @@ void CTextDraw::SetBackground(HDC dc) const
     }
 }
 
+SIZE CTextDraw::MeasureLine(HDC dc, const char* line, size_t length) const
+{
+    SIZE size = {0, 0};
+    std::wstring units;
+    if (!IsUtf8Program()) {
+        GetTextExtentPoint32A(dc, line, int(length), &size);
+    } else if (Utf8ToUtf16(std::string(line, length), units)) {
+        GetTextExtentPoint32W(dc, units.c_str(), int(units.size()), &size);
+    } else {
+        // A line that is not UTF-8 is not drawn; it keeps its height so the lines below stay put.
+        GetTextExtentPoint32W(dc, L" ", 1, &size);
+        size.cx = 0;
+    }
+    return size;
+}
+
+std::vector<int32_t> CTextDraw::LineOffsets(HDC dc) const
+{
+    std::vector<int32_t> widths;
+    ForEachLine(text_.c_str(), [&](const char* line, size_t length, bool) {
+        widths.push_back(align_ == TextAlign::kLeft ? 0 : int32_t(MeasureLine(dc, line, length).cx));
+    });
+    int32_t box = alignBox_;
+    if (box <= 0) {
+        for (int32_t width : widths) box = std::max(box, width);
+    }
+    for (int32_t& width : widths) width = AlignOffset(align_, box, width);
+    return widths;
+}
+
 void CTextDraw::DrawLines(HDC dc, int32_t x, int32_t y) const
 {
     const bool wide = IsUtf8Program();
+    const std::vector<int32_t> offsets = LineOffsets(dc);
+    size_t index = 0;
     std::wstring units;
     ForEachLine(text_.c_str(), [&](const char* line, size_t length, bool) {
+        const int32_t at = x + offsets[index++];
         if (!wide) {
-            TextOutA(dc, x, y, line, int(length));
+            TextOutA(dc, at, y, line, int(length));
         } else if (Utf8ToUtf16(std::string(line, length), units)) {
-            TextOutW(dc, x, y, units.c_str(), int(units.size()));
+            TextOutW(dc, at, y, units.c_str(), int(units.size()));
         }
         y += lineSpacing_;
     });
+}
+
+CTextDraw& CTextDraw::SetAlign(TextAlign align, int32_t boxWidth)
+{
+    align_ = align;
+    alignBox_ = boxWidth;
+    return *this;
+}
+
+CTextDraw& CTextDraw::WrapToWidth(int32_t maxWidth)
+{
+    if (maxWidth <= 0 || text_.empty()) return *this;
+    HFONT font = CreateTextFont();
+    if (!font) return *this;
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (!dc) {
+        DeleteObject(font);
+        return *this;
+    }
+    HGDIOBJ previous = SelectObject(dc, font);
+    const int32_t slant = italic_ ? height_ / 4 : 0;
+    const std::vector<std::string> lines = WrapTextLines(text_, GetStringEncoding(), maxWidth,
+        [&](const char* text, size_t length) { return int32_t(MeasureLine(dc, text, length).cx) + slant; });
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    DeleteObject(font);
+    std::string joined;
+    for (size_t i = 0; i < lines.size(); ++i) joined += (i ? "\n" : "") + lines[i];
+    text_ = joined;
+    return *this;
+}
+
+int32_t CTextDraw::GetLineWidths(std::vector<int32_t>& widths) const
+{
+    widths.clear();
+    if (text_.empty()) return 1;
+    HFONT font = CreateTextFont();
+    if (!font) return 1;
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (!dc) {
+        DeleteObject(font);
+        return 1;
+    }
+    HGDIOBJ previous = SelectObject(dc, font);
+    const int32_t slant = italic_ ? height_ / 4 : 0;
+    ForEachLine(text_.c_str(), [&](const char* line, size_t length, bool) {
+        widths.push_back(int32_t(MeasureLine(dc, line, length).cx) + slant);
+    });
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    DeleteObject(font);
+    return 0;
 }
 
 void CTextDraw::Draw(HDC dc, int32_t x, int32_t y) const
@@ -227,19 +313,8 @@ int32_t CTextDraw::GetTextSize(int32_t* width, int32_t* height) const
     int32_t maxWidth = 0;
     int32_t total = 0;
     const int32_t slant = italic_ ? height_ / 4 : 0;
-    const bool wide = IsUtf8Program();
-    std::wstring units;
     ForEachLine(text_.c_str(), [&](const char* line, size_t length, bool last) {
-        SIZE size = {0, 0};
-        if (!wide) {
-            GetTextExtentPoint32A(dc, line, int(length), &size);
-        } else if (Utf8ToUtf16(std::string(line, length), units)) {
-            GetTextExtentPoint32W(dc, units.c_str(), int(units.size()), &size);
-        } else {
-            // A line that is not UTF-8 is not drawn; it keeps its height so the lines below stay put.
-            GetTextExtentPoint32W(dc, L" ", 1, &size);
-            size.cx = 0;
-        }
+        const SIZE size = MeasureLine(dc, line, length);
         total += last ? size.cy : lineSpacing_;
         maxWidth = std::max(maxWidth, int32_t(size.cx) + slant);
     });
@@ -247,6 +322,7 @@ int32_t CTextDraw::GetTextSize(int32_t* width, int32_t* height) const
     SelectObject(dc, previous);
     DeleteDC(dc);
     DeleteObject(font);
+    if (alignBox_ > 0) maxWidth = std::max(maxWidth, alignBox_);  // a box is the text's width
     if (width) *width = maxWidth + 3;
     if (height) *height = total + 3;
     return 0;

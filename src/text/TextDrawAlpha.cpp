@@ -29,7 +29,7 @@ bool LineUnits(const char* line, size_t length, std::wstring& units)
 
 }  // namespace
 
-void CTextDraw::DrawAlphaLines(HDC dc, uint32_t* pixels, int32_t pitch, int32_t width, int32_t height, int32_t x,
+void CTextDraw::DrawAlphaLines(HDC dc, uint32_t* pixels, int32_t pitch, int32_t width, int32_t height, int32_t left,
                                int32_t y, uint32_t colour, bool box) const
 {
     TEXTMETRICW metrics = {};
@@ -38,7 +38,10 @@ void CTextDraw::DrawAlphaLines(HDC dc, uint32_t* pixels, int32_t pitch, int32_t 
     const uint32_t rgb = PixelColour(colour);
     std::wstring units;
     std::vector<uint8_t> levels;
+    const std::vector<int32_t> offsets = LineOffsets(dc);
+    size_t index = 0;
     ForEachLine(text_.c_str(), [&](const char* line, size_t length, bool) {
+        const int32_t x = left + offsets[index++];
         if (LineUnits(line, length, units)) {
             if (box) {
                 SIZE size = {0, 0};

@@ -4,6 +4,7 @@
 // background, or reports the size it needs. Fonts are made for each call and never kept.
 #pragma once
 
+#include <pyro/text/TextAlign.h>
 #include <pyro/text/TextFormat.h>
 
 #include <windows.h>
@@ -76,6 +77,20 @@ public:
     // Whether antialiased text with alpha is on.
     bool IsAlphaQuality() const { return alphaQuality_ != 0; }
 
+    // Wraps the text to lines of at most maxWidth pixels in the current font, putting line feeds
+    // in: at spaces for Latin text (dropping them), between characters for CJK text, never inside
+    // a character; a word wider than the line is cut between its characters. Nothing changes
+    // when maxWidth <= 0 or the font cannot be made.
+    CTextDraw& WrapToWidth(int32_t maxWidth);
+    // Each line's place in a box boxWidth wide (0: as wide as the widest line); left by default.
+    // A box wider than the text makes GetTextSize, and so a text plane, that wide.
+    CTextDraw& SetAlign(TextAlign align, int32_t boxWidth = 0);
+    // The alignment.
+    TextAlign GetAlign() const { return align_; }
+    // Measures without drawing: 0 with each line's width (with the italic slant) in widths, or 1
+    // with widths empty, as GetTextSize fails. GetTextSize gives the whole text's size.
+    int32_t GetLineWidths(std::vector<int32_t>& widths) const;
+
     // Draws with the text's top-left corner at (x, y): first the shadow, then the text.
     void Draw(HDC dc, int32_t x, int32_t y) const;
     // Lays the text as coverage over 0xAARRGGBB pixels (width by height, pitch pixels a row)
@@ -112,6 +127,10 @@ private:
     HFONT CreateTextFont() const;
     void SetBackground(HDC dc) const;
     void DrawLines(HDC dc, int32_t x, int32_t y) const;
+    // A line's measured size in the font selected into dc (0 by 0 when it does not convert).
+    SIZE MeasureLine(HDC dc, const char* line, size_t length) const;
+    // Where each line starts from x: the alignment's offsets in the box, one per line.
+    std::vector<int32_t> LineOffsets(HDC dc) const;
     void DrawAlphaLines(HDC dc, uint32_t* pixels, int32_t pitch, int32_t width, int32_t height, int32_t x, int32_t y,
                         uint32_t colour, bool box) const;
 
@@ -130,4 +149,6 @@ private:
     int32_t shadowX_ = 2;
     int32_t shadowY_ = 2;
     uint8_t alphaQuality_ = 0;
+    TextAlign align_ = TextAlign::kLeft;
+    int32_t alignBox_ = 0;
 };
