@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "file/EncodingScope.h"
+
 namespace {
 
 void Type(CTextInput& input, const std::string& bytes)
@@ -68,4 +70,25 @@ TEST_CASE("a line is edited a whole character at a time and kept within its leng
     input.Update();
     CHECK(input.EditLine(name, 6));  // Enter; Backspace on an empty line does nothing
     CHECK(name.empty());
+}
+
+TEST_CASE("a UTF-8 program's line is edited by whole UTF-8 characters")
+{
+    EncodingScope utf8(StringEncoding::kUtf8);
+    CHECK(LastCharacterSize("a\xC3\xA9") == 2);                // é
+    CHECK(LastCharacterSize("\xED\x95\x9C") == 3);             // 한: 9C is no Shift-JIS lead here
+    CHECK(LastCharacterSize("x\xF0\x9F\x98\x80") == 4);        // U+1F600
+    CHECK(LastCharacterSize("\xED\x95") == 1);                 // a cut sequence, byte by byte
+
+    CTextInput input;
+    std::string name = "A";
+    Type(input, "\xC3\xA9\xED\x95\x9C" "b");  // é 한 b
+    input.Update();
+    CHECK_FALSE(input.EditLine(name, 5));
+    CHECK(name == "A\xC3\xA9" "b");  // 한 would need bytes 4 to 6: dropped whole, not split
+    input.Receive(8);
+    input.Receive(8);
+    input.Update();
+    input.EditLine(name, 5);
+    CHECK(name == "A");  // b, then é whole
 }

@@ -6,6 +6,7 @@
 
 #include <imm.h>
 #include "app/AppTestSupport.h"
+#include "file/EncodingScope.h"
 
 TEST_CASE("characters and IME results sent to the window arrive in Shift-JIS; the IME switches")
 {
@@ -42,6 +43,27 @@ TEST_CASE("characters and IME results sent to the window arrive in Shift-JIS; th
         SendMessageW(hwnd, WM_CHAR, L'y', 0);
         input.Update();
         CHECK(input.GetEvents().empty());
+        self.Close();
+    };
+    CHECK(app.Run() == 0);
+}
+
+TEST_CASE("a UTF-8 program's typed characters and IME results arrive in UTF-8, beyond U+FFFF too")
+{
+    EncodingScope utf8(StringEncoding::kUtf8);
+    TestApp app;
+    app.body = [](TestApp& self) {
+        HWND hwnd = self.GetWindow().GetHWnd();
+        CTextInput input;
+        REQUIRE(input.Start() == kTextInputStarted);
+        SendMessageW(hwnd, WM_CHAR, L'\x00E9', 0);                     // é
+        CHECK(SendMessageW(hwnd, WM_IME_CHAR, L'\xD55C', 0) == 1);     // 한
+        SendMessageW(hwnd, WM_CHAR, 0xD83D, 0);                        // U+1F600 in two halves
+        SendMessageW(hwnd, WM_CHAR, 0xDE00, 0);
+        PumpPending();
+        input.Update();
+        CHECK(input.GetText() == "\xC3\xA9\xED\x95\x9C\xF0\x9F\x98\x80");
+        input.Stop();
         self.Close();
     };
     CHECK(app.Run() == 0);
