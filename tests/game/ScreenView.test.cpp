@@ -666,3 +666,35 @@ TEST_CASE("rotation and quadrilateral mapping on the view are the back buffer's 
         CHECK(view.MorphBlt(&source, corners, nullptr) == -1);
     });
 }
+
+TEST_CASE("far-off logical coordinates stay off the screen on a magnified view, never wrapping onto it")
+{
+    WithView([](TestApp&, CScreenView& view) {
+        SetImageSize(view, 700, 480);  // magnification 2, origin (30, 0)
+        CDIBDraw& draw = *view.GetDraw();
+        draw.Clear(kWhite, nullptr);
+        CPlane red;
+        MakePlane(red, 4, 4, 0xFF0000);
+        // x * 2 of INT32_MAX - 9 would wrap to just left of 0, inside the window.
+        for (int32_t distant : {INT32_MAX - 9, INT32_MIN + 3, 1 << 30, -(1 << 30)}) {
+            CAPTURE(distant);
+            CHECK(view.BltFast(&red, distant, 10) == 0);
+            CHECK(view.Blt(&red, 10, distant) == 0);
+            CHECK(view.BlendBlt(&red, distant, distant, 0x808080, 0x808080) == 0);
+            CHECK(view.BltNative(&red, distant, 0, nullptr, nullptr, nullptr, 0, 0) == 0);
+            CHECK(view.TransferAdd(&red, distant, 10) == 0);
+            CHECK(view.TransferCopyMirrored(&red, 10, distant) == 0);
+            const Rect distantRect = {distant, 0, distant < 0 ? distant + 20 : INT32_MAX, 100};
+            view.FillRect(0x0000FF, &distantRect);
+            view.Negate(&distantRect);
+            CHECK(view.BltFast(&red, 3, 3, nullptr, nullptr, const_cast<Rect*>(&distantRect)) == 0);
+            CHECK(view.AddColor(0x808080, &distantRect) == 1);  // no pixel of it on the screen
+        }
+        CHECK(Mismatches(view, {0, 0, 700, 480}, kWhite) == 0);
+        // A stretch size whose magnified size passes 32 bits draws nothing either.
+        const Size huge = {INT32_MAX / 2 + 5, 3};
+        CHECK(view.BltFast(&red, 0, 0, nullptr, &huge) == 0);
+        CHECK(view.TransferCopy(&red, 0, 0, nullptr, &huge) == 0);
+        CHECK(Mismatches(view, {0, 0, 700, 480}, kWhite) == 0);
+    });
+}

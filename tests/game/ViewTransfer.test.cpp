@@ -275,12 +275,12 @@ TEST_CASE("logical rectangles and far-off coordinates map without overflow")
     CHECK((mapped.left == 32 && mapped.top == 4 && mapped.right == 36 && mapped.bottom == 8));
     const Rect all = view.MapRect(nullptr);
     CHECK((all.left == 30 && all.top == 0 && all.right == 670 && all.bottom == 480));
-    // Cut to the logical screen, and empty when far off, never wrapped into view.
+    // Cut to the logical screen, and empty when distant off, never wrapped into view.
     const Rect big = {-5, -5, 400, 300};
     const Rect cut = view.MapRect(&big);
     CHECK((cut.left == 30 && cut.top == 0 && cut.right == 670 && cut.bottom == 480));
-    const Rect far = {1 << 30, 1 << 30, INT32_MAX, INT32_MAX};
-    CHECK(view.MapRect(&far).IsEmpty());
+    const Rect distant = {1 << 30, 1 << 30, INT32_MAX, INT32_MAX};
+    CHECK(view.MapRect(&distant).IsEmpty());
     const Rect farLeft = {INT32_MIN, 0, -(1 << 30), 10};
     CHECK(view.MapRect(&farLeft).IsEmpty());
     CHECK(view.MapPoint({INT32_MAX, INT32_MIN}).x == INT32_MAX);
@@ -295,21 +295,21 @@ TEST_CASE("logical rectangles and far-off coordinates map without overflow")
         CPlane scratch;
         const Size huge = {1 << 30, 1 << 30};
         const Size tiny = {1, 1};
-        for (int32_t far : {1 << 30, -(1 << 30), INT32_MAX, INT32_MIN}) {
+        for (int32_t distant : {1 << 30, -(1 << 30), INT32_MAX, INT32_MIN}) {
             for (const ViewTransferOp* op : {&ViewTransferOps::TransferCopy,
                                              &ViewTransferOps::TransferAddKeyedMirrored}) {
                 CHECK(ViewTransfer(screen.view, screen.physical->GetImpl(), scratch, *op, src.get(),
-                                   far, far, 0, 0, nullptr, nullptr, nullptr) == 0);
+                                   distant, distant, 0, 0, nullptr, nullptr, nullptr) == 0);
                 CHECK(ViewTransfer(screen.view, screen.physical->GetImpl(), scratch, *op, src.get(),
-                                   far, 3, 0, 0, nullptr, &tiny, nullptr) == 0);
+                                   distant, 3, 0, 0, nullptr, &tiny, nullptr) == 0);
                 CHECK(ViewTransfer(screen.view, screen.physical->GetImpl(), scratch, *op, src.get(),
-                                   far, far, 0, 0, nullptr, &huge, nullptr) == 0);
-                const Rect farClip = {far, far, far, far};
+                                   distant, distant, 0, 0, nullptr, &huge, nullptr) == 0);
+                const Rect distantClip = {distant, distant, distant, distant};
                 CHECK(ViewTransfer(screen.view, screen.physical->GetImpl(), scratch, *op, src.get(),
-                                   2, 2, 0, 0, nullptr, nullptr, &farClip) == 0);
+                                   2, 2, 0, 0, nullptr, nullptr, &distantClip) == 0);
             }
-            CHECK(ViewRotate(screen.view, screen.physical->GetImpl(), false, src.get(), nullptr, far,
-                             far, 100, INT32_MAX, 0, nullptr) == 0);
+            CHECK(ViewRotate(screen.view, screen.physical->GetImpl(), false, src.get(), nullptr, distant,
+                             distant, 100, INT32_MAX, 0, nullptr) == 0);
         }
         CHECK(FirstDifference(*screen.physical, *before) == "");
         // No destination plane: 1; no source or an empty one: 0, nothing drawn.

@@ -107,14 +107,8 @@ public:
     // is; a mirrored stretch samples the centres of the physical pixels. Unlike Blt, nothing is
     // drawn outside the logical destination.
     PYRO_TRANSFERS(PYRO_TRANSFER_READ)
-    // Level 0: nothing; 256 and above: TransferAuto; between: the source weighted by the level
-    // and the screen by 255 - level (alpha mix for an alpha source, keyed mix otherwise).
-    int32_t TransferFade(const CPlane* src, int32_t x, int32_t y, int32_t level,
-                         const Rect* srcRect = nullptr, const Size* size = nullptr,
-                         const Rect* clip = nullptr);
-    // TransferAlpha for an alpha source, TransferCopyKeyed otherwise.
-    int32_t TransferAuto(const CPlane* src, int32_t x, int32_t y, const Rect* srcRect = nullptr,
-                         const Size* size = nullptr, const Rect* clip = nullptr);
+    // TransferFade and TransferAuto, as the implementation's, with a read-only source.
+    PYRO_TRANSFER_READ_ROUTING
     // Turns the zoomed source about its corner or centre (anchor 0-4), as CPlaneImpl::RotateBlt:
     // (x, y) and the zoom are logical, and the turned picture is sampled at physical resolution.
     int32_t RotateBlt(const CPlane* src, const Rect* srcRect, int32_t x, int32_t y, int32_t angle,
@@ -148,7 +142,8 @@ public:
     int32_t DisplaceBlt(const CPlane* src, const Point* table, int32_t x, int32_t y,
                         const Rect* srcRect = nullptr, const Rect* clip = nullptr);
     // The in-place effects on a logical rectangle (null: the logical screen), on its physical
-    // blocks. Saturating add of a colour 0x00RRGGBB in each channel.
+    // blocks; as on a plane, 1 when the rectangle has no pixel on the screen or there is no back
+    // buffer. Saturating add of a colour 0x00RRGGBB in each channel.
     int32_t AddColor(uint32_t colour, const Rect* rect = nullptr);
     // Saturating subtract of a colour in each channel.
     int32_t SubColor(uint32_t colour, const Rect* rect = nullptr);

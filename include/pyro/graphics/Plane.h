@@ -34,13 +34,8 @@ public:
     // trailing arguments optional. A given clip is not written back, unlike the
     // implementation's, which clamps it in place.
     PYRO_TRANSFERS(PYRO_TRANSFER_READ)
-    // CPlaneImpl::TransferFade with a read-only source: level 0 draws nothing, 256 TransferAuto.
-    int32_t TransferFade(const CPlane* src, int32_t x, int32_t y, int32_t level,
-                         const Rect* srcRect = nullptr, const Size* size = nullptr,
-                         const Rect* clip = nullptr);
-    // CPlaneImpl::TransferAuto with a read-only source: alpha or keyed copy, as the source has.
-    int32_t TransferAuto(const CPlane* src, int32_t x, int32_t y, const Rect* srcRect = nullptr,
-                         const Size* size = nullptr, const Rect* clip = nullptr);
+    // TransferFade and TransferAuto, as the implementation's, with a read-only source.
+    PYRO_TRANSFER_READ_ROUTING
 
     int32_t GetType() const override;
     int32_t Blt(CPlane* src, int32_t x, int32_t y, const Rect* srcRect = nullptr,

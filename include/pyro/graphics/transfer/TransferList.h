@@ -95,3 +95,13 @@ enum class TransferKey { None, Whole, Colour };
 // body).
 #define PYRO_TRANSFER_READ(name, rule, mirrored, key, args) \
     int32_t name(PYRO_TRANSFER_READ_PARAMS_##args);
+// Declares the two routing transfers with a read-only source, beside PYRO_TRANSFER_READ's
+// family: TransferFade (level 0: nothing; 256 and above: TransferAuto; between: the source
+// weighted by the level, the destination by 255 - level) and TransferAuto (alpha transfer for
+// an alpha source, keyed copy otherwise).
+#define PYRO_TRANSFER_READ_ROUTING                                                           \
+    int32_t TransferFade(const CPlane* src, int32_t x, int32_t y, int32_t level,             \
+                         const Rect* srcRect = nullptr, const Size* size = nullptr,          \
+                         const Rect* clip = nullptr);                                        \
+    int32_t TransferAuto(const CPlane* src, int32_t x, int32_t y, const Rect* srcRect = nullptr, \
+                         const Size* size = nullptr, const Rect* clip = nullptr);
