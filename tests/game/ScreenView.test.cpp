@@ -1,7 +1,8 @@
 // The screen view in a real window: geometry for several image sizes, window sizes below the
 // logical screen, transfers and fills mapped to physical pixels (blocks one pixel wider at a
 // magnification above 1), unscaled native drawing, borders, widgets drawing through the view,
-// and screenshot names in the base directory.
+// screenshot names in the base directory, the whole transfer family and the in-place effects
+// against a logical plane drawn as blocks, and far-off coordinates that must not wrap.
 #include <pyro/game/ScreenView.h>
 
 #include <pyro/file/BaseDirectory.h>
@@ -622,48 +623,6 @@ TEST_CASE("the view's in-place effects act on the blocks of a logical rectangle"
                 for (int32_t x = 0; x < g.width; ++x) bad += back->GetPixel(x, y) != physical.GetImpl()->GetPixel(x, y);
             CHECK(bad == 0);
         }
-    });
-}
-
-TEST_CASE("rotation and quadrilateral mapping on the view are the back buffer's at mapped arguments")
-{
-    WithView([](TestApp&, CScreenView& view) {
-        REQUIRE(view.SetLogicalSize(kSmallW, kSmallH) == 0);
-        SetImageSize(view, 125, 95);  // magnification 3, origin (2, 2)
-        CPlane source;
-        RandomPlane(source, 9, 6, 8);
-        CPlane logical;
-        RandomPlane(logical, kSmallW, kSmallH, 9);
-        CPlane expected;
-        expected.Create(125, 95);
-        auto same = [&] {
-            int bad = 0;
-            for (int32_t y = 0; y < 95; ++y)
-                for (int32_t x = 0; x < 125; ++x)
-                    bad += view.GetDraw()->GetSecondary()->GetImpl()->GetPixel(x, y) != expected.GetImpl()->GetPixel(x, y);
-            return bad;
-        };
-        ShowMagnified(view, logical);
-        expected.GetImpl()->TransferCopy(view.GetDraw()->GetSecondary(), 0, 0, nullptr, nullptr, nullptr);
-        Rect clip = {5, 4, 33, 25};
-        Rect physicalClip = {17, 14, 101, 77};
-        CHECK(view.RotateBlt(&source, nullptr, 20, 15, 45, 0x14000, 4, &clip) == 0);
-        expected.GetImpl()->RotateBlt(&source, nullptr, 62, 47, 45, 0x3C000, 4, &physicalClip);
-        CHECK(same() == 0);
-        const Point quad[4] = {{2, 1}, {30, 3}, {6, 27}, {37, 29}};
-        const Point physicalQuad[4] = {{8, 5}, {92, 11}, {20, 83}, {113, 89}};
-        Rect active = view.GetActiveRect();
-        CHECK(view.MorphBltFastFromRect(&source, nullptr, quad) == 0);
-        expected.GetImpl()->MorphBltFastFromRect(&source, nullptr, physicalQuad, &active);
-        CHECK(same() == 0);
-        const Point corners[4] = {{0, 0}, {9, 0}, {0, 6}, {9, 6}};
-        const Rect target = {10, 5, 25, 40};
-        const Rect targetBlocks = {32, 17, 77, 122};
-        CHECK(view.MorphBltToRect(&source, corners, &target, &clip) == 0);
-        physicalClip = {17, 14, 101, 77};
-        expected.GetImpl()->MorphBltToRect(&source, corners, &targetBlocks, &physicalClip);
-        CHECK(same() == 0);
-        CHECK(view.MorphBlt(&source, corners, nullptr) == -1);
     });
 }
 
