@@ -61,28 +61,27 @@ public:
     }
 
     // One sprite of each kind in a row at the top, then the moving ones.
-    void Draw(CPlane* screen, int frame)
+    void Draw(CScreenView& view, int frame)
     {
-        for (int32_t kind = 0; kind < 8; ++kind) Draw(screen, kind, 16 + kind * 78, 24, 0);
-        for (const Sprite& s : sprites_) Draw(screen, s.kind, s.x, s.y, frame * 4);
+        for (int32_t kind = 0; kind < 8; ++kind) Draw(view, kind, 16 + kind * 78, 24, 0);
+        for (const Sprite& s : sprites_) Draw(view, s.kind, s.x, s.y, frame * 4);
     }
 
-    // The eight kinds; (x, y) is the top-left corner. Transfers that the screen view does not
-    // offer (add, subtract, mirrored, rotation) are operations of the plane's implementation.
-    void Draw(CPlane* screen, int32_t kind, int32_t x, int32_t y, int32_t angle)
+    // The eight kinds; (x, y) is the top-left corner, in the view's logical pixels, so a
+    // magnified window shows the same picture larger.
+    void Draw(CScreenView& view, int32_t kind, int32_t x, int32_t y, int32_t angle)
     {
-        CPlaneImpl* impl = screen->GetImpl();
         const Size twice = {64, 64};
         switch (kind) {
-        case 0: screen->Blt(&card_, x, y); break;  // keyed copy
-        case 1: screen->BltAlpha(&card_, x, y); break;
-        case 2: impl->TransferAddKeyed(&card_, x, y, nullptr, nullptr, nullptr); break;
-        case 3: impl->TransferSubtractKeyed(&card_, x, y, nullptr, nullptr, nullptr); break;
-        case 4: impl->TransferCopyKeyedMirrored(&card_, x, y, nullptr, nullptr, nullptr); break;
-        case 5: screen->Blt(&card_, x, y, nullptr, &twice, nullptr); break;  // stretched
+        case 0: view.Blt(&card_, x, y); break;  // keyed copy
+        case 1: view.BltAlpha(&card_, x, y); break;
+        case 2: view.TransferAddKeyed(&card_, x, y); break;
+        case 3: view.TransferSubtractKeyed(&card_, x, y); break;
+        case 4: view.TransferCopyKeyedMirrored(&card_, x, y); break;
+        case 5: view.Blt(&card_, x, y, nullptr, &twice); break;  // stretched
         // Angle in 1/512 of a turn, clockwise; zoom in 16.16 fixed point; anchor 4: the centre.
-        case 6: impl->RotateBlt(&card_, nullptr, x, y, 128 + angle, 0x10000, 4, nullptr); break;
-        case 7: impl->RotateBlt(&card_, nullptr, x, y, angle, 0x20000, 4, nullptr); break;
+        case 6: view.RotateBlt(&card_, nullptr, x, y, 128 + angle, 0x10000, 4); break;
+        case 7: view.RotateBlt(&card_, nullptr, x, y, angle, 0x20000, 4); break;
         }
     }
 
@@ -108,21 +107,20 @@ public:
     {
         CScreenView view;
         view.SetLogicalSize(kWidth, kHeight);
-        CPlane* screen = view.GetDraw()->GetSecondary();  // the back buffer, 640 by 480
         CSprites sprites;
         if (sprites.Load() != 0) {
             std::printf("card.qga is missing beside the program\n");
             return;
         }
-        if (run_.Flag("--bench")) return Bench(view, screen, sprites);
+        if (run_.Flag("--bench")) return Bench(view, sprites);
 
         CFrameTimer timer;
         timer.SetFPS(60);
         CFPSDisplay readOut(&timer);
         sprites.Scatter(run_.Option("--count", 200));
         while (PumpMessage() && run_.NextFrame(view)) {
-            screen->GetImpl()->Clear(kBackground, nullptr);
-            sprites.Draw(screen, run_.Frame());
+            view.FillRect(kBackground);
+            sprites.Draw(view, run_.Frame());
             sprites.Move();
             view.Present();
             timer.WaitFrame();
@@ -132,7 +130,7 @@ public:
 private:
     // Frames as fast as they go: the time of a frame with no sprite (clear and present) is the
     // reference the sprite counts are compared with.
-    void Bench(CScreenView& view, CPlane* screen, CSprites& sprites)
+    void Bench(CScreenView& view, CSprites& sprites)
     {
         std::printf("sprites at %dx%d, mean of 60 frames (clear, draw, present)\n", kWidth, kHeight);
         // The transfer set the planes use; PYRO_CPU_KIND in the environment holds it down.
@@ -142,8 +140,8 @@ private:
         double reference = 0;
         auto frames = [&](int count) {
             for (int frame = 0; frame < count && PumpMessage(); ++frame) {
-                screen->GetImpl()->Clear(kBackground, nullptr);
-                sprites.Draw(screen, frame);
+                view.FillRect(kBackground);
+                sprites.Draw(view, frame);
                 sprites.Move();
                 view.Present();
             }

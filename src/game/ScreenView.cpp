@@ -7,11 +7,19 @@
 #include <pyro/file/Path.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 namespace {
 
 CScreenView* current = nullptr;
+
+// Logical values are magnified in 64 bits and held to the 32-bit range: a far-off position stays
+// far off instead of wrapping onto the screen, and the transfer finds nothing to draw.
+int32_t Scaled(int64_t value, int64_t factor, int64_t offset)
+{
+    return int32_t(std::clamp<int64_t>(value * factor + offset, INT32_MIN, INT32_MAX));
+}
 
 }  // namespace
 
@@ -81,15 +89,15 @@ Rect CScreenView::MapRect(const Rect* rect) const
 {
     if (!rect) return active_;
     const int32_t m = magnification_;
-    return {rect->left * m + originX_, rect->top * m + originY_, rect->right * m + originX_,
-            rect->bottom * m + originY_};
+    return {Scaled(rect->left, m, originX_), Scaled(rect->top, m, originY_),
+            Scaled(rect->right, m, originX_), Scaled(rect->bottom, m, originY_)};
 }
 
 CScreenView::Destination CScreenView::Map(CPlane* src, int32_t x, int32_t y, const Rect* srcRect,
                                           const Size* size, const Rect* clip) const
 {
     const int32_t m = magnification_;
-    Destination d = {x + originX_, y + originY_, {0, 0}, size, MapRect(clip)};
+    Destination d = {Scaled(x, 1, originX_), Scaled(y, 1, originY_), {0, 0}, size, MapRect(clip)};
     if (m == 1) return d;
     Size logical = {0, 0};
     if (size) {
@@ -103,10 +111,10 @@ CScreenView::Destination CScreenView::Map(CPlane* src, int32_t x, int32_t y, con
     }
     // Each logical pixel becomes an m by m block; one more pixel across leaves no seam between
     // neighbouring blocks.
-    d.size = {logical.cx * m + 1, logical.cy * m + 1};
+    d.size = {Scaled(logical.cx, m, 1), Scaled(logical.cy, m, 1)};
     d.sizeArg = &d.size;
-    d.x = originX_ + x * m - 1;
-    d.y = originY_ + y * m - 1;
+    d.x = Scaled(x, m, originX_ - 1);
+    d.y = Scaled(y, m, originY_ - 1);
     return d;
 }
 
@@ -121,8 +129,8 @@ int32_t CScreenView::BltNative(CPlane* src, int32_t x, int32_t y, const Rect* sr
 {
     Rect physical = MapRect(clip);
     const int32_t m = magnification_;
-    return draw_->BltNatural(src, x * m + originX_ + dx, y * m + originY_ + dy, srcRect, size,
-                             &physical);
+    return draw_->BltNatural(src, Scaled(x, m, int64_t(originX_) + dx),
+                             Scaled(y, m, int64_t(originY_) + dy), srcRect, size, &physical);
 }
 
 void CScreenView::Present()
@@ -209,7 +217,7 @@ int32_t CScreenView::BlendBltAlphaLevel(CPlane*, int32_t, int32_t, int32_t) { re
 int32_t CScreenView::Mosaic(int32_t blockSize, const Rect* rect)
 {
     const Rect physical = MapRect(rect);
-    return draw_->Mosaic(blockSize * magnification_, &physical);
+    return draw_->Mosaic(Scaled(blockSize, magnification_, 0), &physical);
 }
 
 int32_t CScreenView::Negate(const Rect* rect)
@@ -248,5 +256,6 @@ int32_t CScreenView::SetColorKey(int32_t r, int32_t g, int32_t b) { return draw_
 
 int32_t CScreenView::SetColorKeyFromPixel(int32_t x, int32_t y)
 {
-    return draw_->SetColorKeyFromPixel(x * magnification_ + originX_, y * magnification_ + originY_);
+    return draw_->SetColorKeyFromPixel(Scaled(x, magnification_, originX_),
+                                       Scaled(y, magnification_, originY_));
 }

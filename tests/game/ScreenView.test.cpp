@@ -1,7 +1,8 @@
 // The screen view in a real window: geometry for several image sizes, window sizes below the
 // logical screen, transfers and fills mapped to physical pixels (blocks one pixel wider at a
 // magnification above 1), unscaled native drawing, borders, widgets drawing through the view,
-// and screenshot names in the base directory.
+// screenshot names in the base directory, the whole transfer family and the in-place effects
+// against a logical plane drawn as blocks, and far-off coordinates that must not wrap.
 #include <pyro/game/ScreenView.h>
 
 #include <pyro/file/BaseDirectory.h>
@@ -401,5 +402,258 @@ TEST_CASE("a full-screen display change stays full screen: the resize it makes d
         RECT client;
         GetClientRect(hwnd, &client);
         CHECK((client.right == 160 && client.bottom == 120));
+    });
+}
+
+namespace {
+
+// A logical screen of 40 by 30 on back buffers that give each magnification, with borders.
+struct Magnified {
+    int32_t magnification, width, height, originX, originY;
+};
+constexpr Magnified kMagnified[] = {{1, 45, 33, 2, 1}, {2, 90, 64, 5, 2}, {3, 125, 95, 2, 2}};
+constexpr int32_t kSmallW = 40;
+constexpr int32_t kSmallH = 30;
+constexpr uint32_t kOutside = 0x5A123456;
+
+uint32_t NextRandom(uint32_t& seed)
+{
+    seed = seed * 1664525u + 1013904223u;
+    return seed;
+}
+
+// A plane of random pixels with random top bytes, about one in five the key colour 0xFF00FF.
+void RandomPlane(CPlane& plane, int32_t width, int32_t height, uint32_t seed)
+{
+    REQUIRE(plane.Create(width, height) == 0);
+    CPlaneImpl* impl = plane.GetImpl();
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x) {
+            const uint32_t r = NextRandom(seed);
+            impl->GetPixels()[y * (impl->GetPitch() / 4) + x] = r % 5 == 0 ? 0xFF00FF : NextRandom(seed);
+        }
+    plane.SetColorKey(0xFF, 0x00, 0xFF);
+}
+
+// The back buffer: the logical plane's pixels as blocks on the logical screen, kOutside around.
+void ShowMagnified(CScreenView& view, const CPlane& logical)
+{
+    CPlaneImpl* back = view.GetDraw()->GetSecondary()->GetImpl();
+    int32_t w = 0, h = 0;
+    view.GetDraw()->GetSize(&w, &h);
+    const int32_t m = view.GetMagnification();
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) {
+            const int32_t lx = x - view.GetOriginX(), ly = y - view.GetOriginY();
+            const bool inside = lx >= 0 && ly >= 0 && lx < kSmallW * m && ly < kSmallH * m;
+            back->GetPixels()[y * (back->GetPitch() / 4) + x] =
+                inside ? logical.GetImpl()->GetPixel(lx / m, ly / m) : kOutside;
+        }
+}
+
+// Back buffer pixels (all 32 bits) that differ from what ShowMagnified would make of `logical`.
+int MagnifiedMismatches(CScreenView& view, const CPlane& logical)
+{
+    CPlaneImpl* back = view.GetDraw()->GetSecondary()->GetImpl();
+    int32_t w = 0, h = 0;
+    view.GetDraw()->GetSize(&w, &h);
+    const int32_t m = view.GetMagnification();
+    int bad = 0;
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) {
+            const int32_t lx = x - view.GetOriginX(), ly = y - view.GetOriginY();
+            const bool inside = lx >= 0 && ly >= 0 && lx < kSmallW * m && ly < kSmallH * m;
+            bad += back->GetPixel(x, y) != (inside ? logical.GetImpl()->GetPixel(lx / m, ly / m) : kOutside);
+        }
+    return bad;
+}
+
+// The view's transfers and the plane's, by name, from the one list.
+struct ViewAndPlaneOp {
+    const char* name;
+    int32_t (CScreenView::*viewPlain)(const CPlane*, int32_t, int32_t, const Rect*, const Size*, const Rect*);
+    int32_t (CScreenView::*viewRates)(const CPlane*, int32_t, int32_t, uint32_t, uint32_t, const Rect*,
+                                      const Size*, const Rect*);
+    int32_t (CPlaneImpl::*planePlain)(CPlane*, int32_t, int32_t, const Rect*, const Size*, Rect*);
+    int32_t (CPlaneImpl::*planeRates)(CPlane*, int32_t, int32_t, uint32_t, uint32_t, const Rect*,
+                                      const Size*, Rect*);
+};
+#define PYRO_VIEW_TEST_Plain(name) &CScreenView::name, nullptr, &CPlaneImpl::name, nullptr
+#define PYRO_VIEW_TEST_Rates(name) nullptr, &CScreenView::name, nullptr, &CPlaneImpl::name
+#define PYRO_VIEW_TEST_OP(name, rule, mirrored, key, args) {#name, PYRO_VIEW_TEST_##args(name)},
+const ViewAndPlaneOp kViewOps[] = {PYRO_TRANSFERS(PYRO_VIEW_TEST_OP)};
+#undef PYRO_VIEW_TEST_OP
+#undef PYRO_VIEW_TEST_Rates
+#undef PYRO_VIEW_TEST_Plain
+
+}  // namespace
+
+TEST_CASE("every transfer on the view gives a logical plane's pixels, each as its block")
+{
+    WithView([](TestApp&, CScreenView& view) {
+        REQUIRE(view.SetLogicalSize(kSmallW, kSmallH) == 0);
+        CPlane source;
+        RandomPlane(source, 7, 5, 17);
+        const CPlane& readOnly = source;
+        const Rect part = {1, 1, 6, 4};
+        const Rect clip = {3, 2, 30, 12};
+        struct At {
+            int32_t x, y;
+            const Rect* srcRect;
+            const Rect* clip;
+        };
+        const At places[] = {{4, 3, nullptr, nullptr}, {-3, -2, nullptr, nullptr},
+                             {36, 27, &part, nullptr}, {1, 0, &part, &clip}};
+        uint32_t seed = 5;
+        for (const Magnified& g : kMagnified) {
+            SetImageSize(view, g.width, g.height);
+            REQUIRE(view.GetMagnification() == g.magnification);
+            REQUIRE((view.GetOriginX() == g.originX && view.GetOriginY() == g.originY));
+            for (const ViewAndPlaneOp& op : kViewOps)
+                for (const At& at : places) {
+                    CAPTURE(g.magnification);
+                    CAPTURE(op.name);
+                    CAPTURE(at.x);
+                    CAPTURE(at.y);
+                    CPlane logical;
+                    RandomPlane(logical, kSmallW, kSmallH, NextRandom(seed));
+                    ShowMagnified(view, logical);
+                    const uint32_t dstRate = NextRandom(seed) & 0xFFFFFF, srcRate = NextRandom(seed) & 0xFFFFFF;
+                    Rect planeClip = at.clip ? *at.clip : Rect{0, 0, kSmallW, kSmallH};
+                    if (op.viewPlain) {
+                        CHECK((view.*op.viewPlain)(&readOnly, at.x, at.y, at.srcRect, nullptr, at.clip) == 0);
+                        (logical.GetImpl()->*op.planePlain)(&source, at.x, at.y, at.srcRect, nullptr, &planeClip);
+                    } else {
+                        CHECK((view.*op.viewRates)(&readOnly, at.x, at.y, dstRate, srcRate, at.srcRect,
+                                                   nullptr, at.clip) == 0);
+                        (logical.GetImpl()->*op.planeRates)(&source, at.x, at.y, dstRate, srcRate,
+                                                            at.srcRect, nullptr, &planeClip);
+                    }
+                    CHECK(MagnifiedMismatches(view, logical) == 0);
+                }
+        }
+        // The short forms read as the drawing interface's do.
+        CHECK(view.TransferAdd(&readOnly, 2, 2) == 0);
+        CHECK(view.TransferMixMirrored(&readOnly, 2, 2, 0x808080, 0x808080) == 0);
+    });
+}
+
+TEST_CASE("a stretched transfer on the view draws Blt's blocks, without the seam outside them")
+{
+    WithView([](TestApp&, CScreenView& view) {
+        REQUIRE(view.SetLogicalSize(kSmallW, kSmallH) == 0);
+        CPlane source;
+        RandomPlane(source, 5, 4, 3);
+        const Size size = {11, 7};
+        for (const Magnified& g : kMagnified) {
+            CAPTURE(g.magnification);
+            SetImageSize(view, g.width, g.height);
+            const int32_t m = g.magnification;
+            CDIBDraw& draw = *view.GetDraw();
+            // Blt's seam: a copy of the first column and row one physical pixel up and left.
+            const Rect blocks = {g.originX + 6 * m, g.originY + 3 * m, g.originX + 17 * m, g.originY + 10 * m};
+            draw.Clear(kWhite, nullptr);
+            view.Blt(&source, 6, 3, nullptr, &size);
+            std::vector<uint32_t> viaBlt;
+            for (int32_t y = 0; y < g.height; ++y)
+                for (int32_t x = 0; x < g.width; ++x)
+                    viaBlt.push_back(blocks.Contains(x, y) ? BackPixel(view, x, y) : kWhite);
+            draw.Clear(kWhite, nullptr);
+            view.TransferCopyKeyed(&source, 6, 3, nullptr, &size);
+            int bad = 0;
+            for (int32_t y = 0; y < g.height; ++y)
+                for (int32_t x = 0; x < g.width; ++x) bad += BackPixel(view, x, y) != viaBlt[size_t(y) * g.width + x];
+            CHECK(bad == 0);
+            // The same for the unkeyed mix against BlendBltFast, on a grey screen.
+            draw.Clear(0x808080, nullptr);
+            view.BlendBltFast(&source, 6, 3, 0x404040, 0xC0C0C0, nullptr, &size);
+            viaBlt.clear();
+            for (int32_t y = 0; y < g.height; ++y)
+                for (int32_t x = 0; x < g.width; ++x)
+                    viaBlt.push_back(blocks.Contains(x, y) ? BackPixel(view, x, y) : 0x808080);
+            draw.Clear(0x808080, nullptr);
+            view.TransferMix(&source, 6, 3, 0x404040, 0xC0C0C0, nullptr, &size);
+            bad = 0;
+            for (int32_t y = 0; y < g.height; ++y)
+                for (int32_t x = 0; x < g.width; ++x) bad += BackPixel(view, x, y) != viaBlt[size_t(y) * g.width + x];
+            CHECK(bad == 0);
+        }
+    });
+}
+
+TEST_CASE("the view's in-place effects act on the blocks of a logical rectangle")
+{
+    WithView([](TestApp&, CScreenView& view) {
+        REQUIRE(view.SetLogicalSize(kSmallW, kSmallH) == 0);
+        const Rect r = {-4, 3, 17, 50};  // partly off the screen
+        for (const Magnified& g : kMagnified) {
+            CAPTURE(g.magnification);
+            SetImageSize(view, g.width, g.height);
+            CPlane logical;
+            RandomPlane(logical, kSmallW, kSmallH, 77 + g.magnification);
+            CPlaneImpl& l = *logical.GetImpl();
+            ShowMagnified(view, logical);
+            CHECK(view.AddColor(0x203040, &r) == 0);
+            l.AddColor(0x203040, &r);
+            CHECK(view.SubColor(0x102030, nullptr) == 0);
+            l.SubColor(0x102030, nullptr);
+            CHECK(view.ScaleColor(200, &r) == 0);
+            l.ScaleColor(200, &r);
+            CHECK(view.ScaleAlpha(100, &r) == 0);
+            l.ScaleAlpha(100, &r);
+            CHECK(view.NegateAlpha(nullptr) == 0);
+            l.NegateAlpha(nullptr);
+            CHECK(MagnifiedMismatches(view, logical) == 0);
+            // A rectangle off the screen changes nothing.
+            const Rect away = {-(1 << 30), 0, -(1 << 29), 10};
+            view.AddColor(0xFFFFFF, &away);
+            CHECK(MagnifiedMismatches(view, logical) == 0);
+
+            // The blur works on physical pixels: the plane's blur of the mapped blocks.
+            CPlane physical;
+            physical.Create(g.width, g.height);
+            CPlaneImpl* back = view.GetDraw()->GetSecondary()->GetImpl();
+            physical.GetImpl()->TransferCopy(view.GetDraw()->GetSecondary(), 0, 0, nullptr, nullptr, nullptr);
+            const Rect blocks = {g.originX, g.originY + 3 * g.magnification,
+                                 g.originX + 17 * g.magnification, g.originY + kSmallH * g.magnification};
+            physical.GetImpl()->Blur(&blocks);
+            CHECK(view.Blur(&r) == 0);
+            int bad = 0;
+            for (int32_t y = 0; y < g.height; ++y)
+                for (int32_t x = 0; x < g.width; ++x) bad += back->GetPixel(x, y) != physical.GetImpl()->GetPixel(x, y);
+            CHECK(bad == 0);
+        }
+    });
+}
+
+TEST_CASE("far-off logical coordinates stay off the screen on a magnified view, never wrapping onto it")
+{
+    WithView([](TestApp&, CScreenView& view) {
+        SetImageSize(view, 700, 480);  // magnification 2, origin (30, 0)
+        CDIBDraw& draw = *view.GetDraw();
+        draw.Clear(kWhite, nullptr);
+        CPlane red;
+        MakePlane(red, 4, 4, 0xFF0000);
+        // x * 2 of INT32_MAX - 9 would wrap to just left of 0, inside the window.
+        for (int32_t distant : {INT32_MAX - 9, INT32_MIN + 3, 1 << 30, -(1 << 30)}) {
+            CAPTURE(distant);
+            CHECK(view.BltFast(&red, distant, 10) == 0);
+            CHECK(view.Blt(&red, 10, distant) == 0);
+            CHECK(view.BlendBlt(&red, distant, distant, 0x808080, 0x808080) == 0);
+            CHECK(view.BltNative(&red, distant, 0, nullptr, nullptr, nullptr, 0, 0) == 0);
+            CHECK(view.TransferAdd(&red, distant, 10) == 0);
+            CHECK(view.TransferCopyMirrored(&red, 10, distant) == 0);
+            const Rect distantRect = {distant, 0, distant < 0 ? distant + 20 : INT32_MAX, 100};
+            view.FillRect(0x0000FF, &distantRect);
+            view.Negate(&distantRect);
+            CHECK(view.BltFast(&red, 3, 3, nullptr, nullptr, const_cast<Rect*>(&distantRect)) == 0);
+            CHECK(view.AddColor(0x808080, &distantRect) == 1);  // no pixel of it on the screen
+        }
+        CHECK(Mismatches(view, {0, 0, 700, 480}, kWhite) == 0);
+        // A stretch size whose magnified size passes 32 bits draws nothing either.
+        const Size huge = {INT32_MAX / 2 + 5, 3};
+        CHECK(view.BltFast(&red, 0, 0, nullptr, &huge) == 0);
+        CHECK(view.TransferCopy(&red, 0, 0, nullptr, &huge) == 0);
+        CHECK(Mismatches(view, {0, 0, 700, 480}, kWhite) == 0);
     });
 }

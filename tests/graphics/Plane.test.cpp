@@ -323,3 +323,65 @@ TEST_CASE("the plane forwards its slots to the implementation's transfers")
     dst->GetSize(&w, &h);
     CHECK((w == 0 && h == 0));
 }
+
+namespace {
+
+// The plane's own transfers by name, from the one list.
+struct PlaneTransfer {
+    const char* name;
+    int32_t (CPlane::*plain)(const CPlane*, int32_t, int32_t, const Rect*, const Size*, const Rect*);
+    int32_t (CPlane::*rates)(const CPlane*, int32_t, int32_t, uint32_t, uint32_t, const Rect*,
+                             const Size*, const Rect*);
+};
+#define PYRO_PLANE_TEST_Plain(name) &CPlane::name, nullptr
+#define PYRO_PLANE_TEST_Rates(name) nullptr, &CPlane::name
+#define PYRO_PLANE_TEST_OP(name, rule, mirrored, key, args) {#name, PYRO_PLANE_TEST_##args(name)},
+const PlaneTransfer kPlaneTransfers[] = {PYRO_TRANSFERS(PYRO_PLANE_TEST_OP)};
+#undef PYRO_PLANE_TEST_OP
+#undef PYRO_PLANE_TEST_Rates
+#undef PYRO_PLANE_TEST_Plain
+
+std::vector<uint32_t> Numbered(size_t count, uint32_t seed)
+{
+    std::vector<uint32_t> pixels(count);
+    for (uint32_t& p : pixels) p = seed = seed * 1664525u + 1013904223u;
+    return pixels;
+}
+
+}  // namespace
+
+TEST_CASE("the plane's own transfers are its implementation's, leaving the caller's clip as it was")
+{
+    const auto src = MakePlane(5, 4, Numbered(20, 1));
+    src->SetColorKey(0x12, 0x34, 0x56);
+    const CPlane& readOnly = *src;
+    const Rect part = {1, 0, 5, 3};
+    const Size size = {9, 5};
+    for (const PlaneTransfer& op : kPlaneTransfers) {
+        CAPTURE(op.name);
+        const TransferOp& implOp = FindTransfer(op.name);
+        auto viaPlane = MakePlane(12, 8, Numbered(96, 2));
+        auto viaImpl = MakePlane(12, 8, Numbered(96, 2));
+        const Rect clip = {-3, 1, 40, 7};  // larger than the plane
+        Rect implClip = clip;
+        if (op.plain)
+            CHECK(((*viaPlane).*op.plain)(&readOnly, -2, 1, &part, &size, &clip) == 0);
+        else
+            CHECK(((*viaPlane).*op.rates)(&readOnly, -2, 1, 0x102030, 0xF0E0D0, &part, &size, &clip) == 0);
+        implOp.Run(*viaImpl->GetImpl(), src.get(), -2, 1, 0x102030, 0xF0E0D0, &part, &size, &implClip);
+        CHECK(PixelsOf(*viaPlane) == PixelsOf(*viaImpl));
+        CHECK((clip.left == -3 && clip.right == 40));  // the implementation's came back clamped
+        CHECK((implClip.left == 0 && implClip.right == 12));
+    }
+    // The short forms, and the routing transfers.
+    auto a = MakePlane(6, 6, Numbered(36, 3));
+    auto b = MakePlane(6, 6, Numbered(36, 3));
+    a->TransferAdd(&readOnly, 1, 1);
+    b->GetImpl()->TransferAdd(src.get(), 1, 1, nullptr, nullptr, nullptr);
+    CHECK(PixelsOf(*a) == PixelsOf(*b));
+    a->TransferFade(&readOnly, 0, 2, 100);
+    b->GetImpl()->TransferFade(src.get(), 0, 2, 100, nullptr, nullptr, nullptr);
+    a->TransferAuto(&readOnly, 2, 0);
+    b->GetImpl()->TransferAuto(src.get(), 2, 0, nullptr, nullptr, nullptr);
+    CHECK(PixelsOf(*a) == PixelsOf(*b));
+}

@@ -99,6 +99,64 @@ public:
     int32_t SetColorKey(int32_t r, int32_t g, int32_t b) override;
     int32_t SetColorKeyFromPixel(int32_t x, int32_t y) override;
 
+    // ---- The whole transfer family in logical coordinates ----
+    // Each transfer of the list (add, subtract, average, mix, opaque, colour only, alpha and the
+    // keyed and mirrored twins of each) is drawn as on a plane of the logical size, each logical
+    // pixel then being its magnified block: positions, stretch sizes and the clip (null: the
+    // logical screen) are logical. A stretch is resampled once, at physical resolution, as Blt's
+    // is; a mirrored stretch samples the centres of the physical pixels. Unlike Blt, nothing is
+    // drawn outside the logical destination.
+    PYRO_TRANSFERS(PYRO_TRANSFER_READ)
+    // TransferFade and TransferAuto, as the implementation's, with a read-only source.
+    PYRO_TRANSFER_READ_ROUTING
+    // Turns the zoomed source about its corner or centre (anchor 0-4), as CPlaneImpl::RotateBlt:
+    // (x, y) and the zoom are logical, and the turned picture is sampled at physical resolution.
+    int32_t RotateBlt(const CPlane* src, const Rect* srcRect, int32_t x, int32_t y, int32_t angle,
+                      int32_t zoom, int32_t anchor, const Rect* clip = nullptr);
+    // RotateBlt without the colour key.
+    int32_t RotateBltFast(const CPlane* src, const Rect* srcRect, int32_t x, int32_t y,
+                          int32_t angle, int32_t zoom, int32_t anchor, const Rect* clip = nullptr);
+    // Quadrilateral mapping as CPlaneImpl::MorphBlt: destination points are logical and go to
+    // the corner of their logical pixel's block; the source points are the source's pixels. The
+    // mapping is sampled at physical resolution.
+    int32_t MorphBlt(const CPlane* src, const Point* srcPoints, const Point* dstPoints,
+                     const Rect* clip = nullptr, int32_t divisorFlag = 0);
+    // MorphBlt without the colour key.
+    int32_t MorphBltFast(const CPlane* src, const Point* srcPoints, const Point* dstPoints,
+                         const Rect* clip = nullptr, int32_t divisorFlag = 0);
+    // Keyed mapping of a source rectangle (null: the source) onto four logical points.
+    int32_t MorphBltFromRect(const CPlane* src, const Rect* srcRect, const Point* dstPoints,
+                             const Rect* clip = nullptr);
+    // MorphBltFromRect without the colour key.
+    int32_t MorphBltFastFromRect(const CPlane* src, const Rect* srcRect, const Point* dstPoints,
+                                 const Rect* clip = nullptr);
+    // Keyed mapping of four source points onto the blocks of a logical rectangle (null: the
+    // logical screen).
+    int32_t MorphBltToRect(const CPlane* src, const Point* srcPoints, const Rect* dstRect,
+                           const Rect* clip = nullptr);
+    // MorphBltToRect without the colour key.
+    int32_t MorphBltFastToRect(const CPlane* src, const Point* srcPoints, const Rect* dstRect,
+                               const Rect* clip = nullptr);
+    // The displacement transfer cannot stretch (one table offset per source pixel): it draws one
+    // to one in physical pixels from the block of logical (x, y), inside the logical clip.
+    int32_t DisplaceBlt(const CPlane* src, const Point* table, int32_t x, int32_t y,
+                        const Rect* srcRect = nullptr, const Rect* clip = nullptr);
+    // The in-place effects on a logical rectangle (null: the logical screen), on its physical
+    // blocks; as on a plane, 1 when the rectangle has no pixel on the screen or there is no back
+    // buffer. Saturating add of a colour 0x00RRGGBB in each channel.
+    int32_t AddColor(uint32_t colour, const Rect* rect = nullptr);
+    // Saturating subtract of a colour in each channel.
+    int32_t SubColor(uint32_t colour, const Rect* rect = nullptr);
+    // Weighted average with the four neighbours, of physical pixels: it softens the block
+    // edges, which a blur of the logical pixels would not.
+    int32_t Blur(const Rect* rect = nullptr);
+    // Each colour channel times rate / 256 (at most 255): a dimmed pause screen.
+    int32_t ScaleColor(int32_t rate, const Rect* rect = nullptr);
+    // The screen's alpha bytes times rate / 256, mod 256.
+    int32_t ScaleAlpha(int32_t rate, const Rect* rect = nullptr);
+    // Inverts the screen's alpha bytes.
+    int32_t NegateAlpha(const Rect* rect = nullptr);
+
 private:
     // A transfer's destination in physical pixels: the position, the stretch size (null when
     // unscaled and none was given) and the clip rectangle.
@@ -123,4 +181,5 @@ private:
     bool border_ = false;
     int32_t viewWidth_ = 0;  // the back buffer's size when the geometry was worked out
     int32_t viewHeight_ = 0;
+    CPlane mirrorScratch_;  // a mirrored source's visible part, mirrored before it is magnified
 };

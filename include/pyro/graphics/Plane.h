@@ -28,6 +28,15 @@ public:
     // The implementation: the transfer family, rotation, mapping and effects.
     CPlaneImpl* GetImpl() const { return impl_.Get(); }
 
+    // ---- The transfer family on the plane itself ----
+    // The implementation's transfers of the list (add, subtract, average, mix, opaque, colour
+    // only, alpha, and the keyed and mirrored twins), with a source that is only read and the
+    // trailing arguments optional. A given clip is not written back, unlike the
+    // implementation's, which clamps it in place.
+    PYRO_TRANSFERS(PYRO_TRANSFER_READ)
+    // TransferFade and TransferAuto, as the implementation's, with a read-only source.
+    PYRO_TRANSFER_READ_ROUTING
+
     int32_t GetType() const override;
     int32_t Blt(CPlane* src, int32_t x, int32_t y, const Rect* srcRect = nullptr,
                 const Size* size = nullptr,

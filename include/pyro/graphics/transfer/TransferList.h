@@ -64,6 +64,22 @@ enum class TransferKey { None, Whole, Colour };
 #define PYRO_TRANSFER_PARAMS_Rates                                                           \
     CPlane* src, int32_t x, int32_t y, uint32_t dstRate, uint32_t srcRate, const Rect* srcRect, \
         const Size* size, Rect* clip
+// The Plain form for a source that is only read, with the trailing arguments optional: the
+// form of the drawing targets that offer the family in their own coordinates (the screen view).
+#define PYRO_TRANSFER_READ_PARAMS_Plain                                                      \
+    const CPlane* src, int32_t x, int32_t y, const Rect* srcRect = nullptr,                  \
+        const Size* size = nullptr, const Rect* clip = nullptr
+// The Rates form for a source that is only read, with the trailing arguments optional.
+#define PYRO_TRANSFER_READ_PARAMS_Rates                                                      \
+    const CPlane* src, int32_t x, int32_t y, uint32_t dstRate, uint32_t srcRate,             \
+        const Rect* srcRect = nullptr, const Size* size = nullptr, const Rect* clip = nullptr
+// The same two lists as a definition spells them, without the defaults.
+#define PYRO_TRANSFER_READ_DEFINITION_Plain \
+    const CPlane* src, int32_t x, int32_t y, const Rect* srcRect, const Size* size, const Rect* clip
+// The Rates form's definition list.
+#define PYRO_TRANSFER_READ_DEFINITION_Rates                                                   \
+    const CPlane* src, int32_t x, int32_t y, uint32_t dstRate, uint32_t srcRate,             \
+        const Rect* srcRect, const Size* size, const Rect* clip
 // The rates a Plain transfer passes on to its rule: none.
 #define PYRO_TRANSFER_RATES_Plain 0u, 0u
 // The rates a Rates transfer passes on to its rule: its own two.
@@ -75,3 +91,17 @@ enum class TransferKey { None, Whole, Colour };
 // Declares one transfer as an override (a transfer set's class body).
 #define PYRO_TRANSFER_OVERRIDE(name, rule, mirrored, key, args) \
     int32_t name(PYRO_TRANSFER_PARAMS_##args) override;
+// Declares one transfer of a drawing target with a read-only source (the screen view's class
+// body).
+#define PYRO_TRANSFER_READ(name, rule, mirrored, key, args) \
+    int32_t name(PYRO_TRANSFER_READ_PARAMS_##args);
+// Declares the two routing transfers with a read-only source, beside PYRO_TRANSFER_READ's
+// family: TransferFade (level 0: nothing; 256 and above: TransferAuto; between: the source
+// weighted by the level, the destination by 255 - level) and TransferAuto (alpha transfer for
+// an alpha source, keyed copy otherwise).
+#define PYRO_TRANSFER_READ_ROUTING                                                           \
+    int32_t TransferFade(const CPlane* src, int32_t x, int32_t y, int32_t level,             \
+                         const Rect* srcRect = nullptr, const Size* size = nullptr,          \
+                         const Rect* clip = nullptr);                                        \
+    int32_t TransferAuto(const CPlane* src, int32_t x, int32_t y, const Rect* srcRect = nullptr, \
+                         const Size* size = nullptr, const Rect* clip = nullptr);
