@@ -15,7 +15,7 @@ CScreenView* current = nullptr;
 
 }  // namespace
 
-CScreenView::CScreenView() : draw_(new CDIBDraw, true)
+CScreenView::CScreenView(DisplayKind display) : draw_(CreateDisplay(ChooseDisplayKind(display)), true)
 {
     current = this;
     HookMyWindow(this);
