@@ -60,8 +60,28 @@ def shot(program, name, frames, *args, env=None):
     path = os.path.abspath(name)
     if os.path.exists(path):
         os.remove(path)
+    presented = path + '.presented.bmp'
+    if os.path.exists(presented):
+        os.remove(presented)
     # Wine's drive Z: is the root of the file system.
     code, output = run(program, '--shot', 'Z:' + path.replace('/', '\\'), '--frames', str(frames), *args, env=env)
+    if code == 0 and os.path.exists(path):
+        # On Direct3D 11 the swap chain's picture was written beside the back buffer's: the same
+        # bytes. Then the same frames on the DIB back-end give the same file again.
+        with open(path, 'rb') as f:
+            written = f.read()
+        if os.path.exists(presented):
+            with open(presented, 'rb') as f:
+                if f.read() != written:
+                    code, output = 97, output + '\nthe swap chain shows another picture than the back buffer\n'
+            dib_env = dict(env or {}, PYRO_DISPLAY='dib')
+            dib_path = path + '.dib.bmp'
+            if os.path.exists(dib_path):
+                os.remove(dib_path)
+            dib_code, _ = run(program, '--shot', 'Z:' + dib_path.replace('/', '\\'), '--frames', str(frames), *args,
+                              env=dib_env)
+            if dib_code != 0 or not os.path.exists(dib_path) or open(dib_path, 'rb').read() != written:
+                code, output = 98, output + '\nthe DIB back-end shows another picture than Direct3D 11\n'
     return code, output, Bitmap(path) if os.path.exists(path) else None
 
 
