@@ -453,22 +453,27 @@ bool CD3D11Draw::Show(const Rect* rect, bool upload)
                 }
             }
         }
-        const int32_t factor = drawWidth / width;
-        const int32_t left = (drawWidth < client.right ? (client.right - drawWidth) / 2 : 0) + GetOffsetX() * factor;
-        const int32_t top = (drawHeight < client.bottom ? (client.bottom - drawHeight) / 2 : 0) + GetOffsetY() * factor;
+        // 64-bit: offsets may be anything a caller set, up to the ends of the 32-bit range.
+        const int64_t factor = drawWidth / width;
+        const int64_t left = (drawWidth < client.right ? (client.right - drawWidth) / 2 : 0) + GetOffsetX() * factor;
+        const int64_t top = (drawHeight < client.bottom ? (client.bottom - drawHeight) / 2 : 0) + GetOffsetY() * factor;
 
         static const float kBlack[4] = {0, 0, 0, 1};
         d.context->ClearRenderTargetView(d.target, kBlack);
-        D3D11_VIEWPORT viewport = {float(left), float(top), float(drawWidth), float(drawHeight), 0, 1};
-        d.context->RSSetViewports(1, &viewport);
-        d.context->OMSetRenderTargets(1, &d.target, nullptr);
-        d.context->IASetInputLayout(nullptr);
-        d.context->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
-        d.context->VSSetShader(d.vertexShader, nullptr, 0);
-        d.context->PSSetShader(d.pixelShader, nullptr, 0);
-        d.context->PSSetShaderResources(0, 1, &d.view);
-        d.context->PSSetSamplers(0, 1, filtered ? &d.linearSampler : &d.pointSampler);
-        d.context->Draw(3, 0);
+        // An image wholly outside the window leaves it black; one that overlaps it has a viewport
+        // within the bounds Direct3D accepts, as neither size passes 16384.
+        if (left < client.right && top < client.bottom && left + drawWidth > 0 && top + drawHeight > 0) {
+            D3D11_VIEWPORT viewport = {float(left), float(top), float(drawWidth), float(drawHeight), 0, 1};
+            d.context->RSSetViewports(1, &viewport);
+            d.context->OMSetRenderTargets(1, &d.target, nullptr);
+            d.context->IASetInputLayout(nullptr);
+            d.context->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
+            d.context->VSSetShader(d.vertexShader, nullptr, 0);
+            d.context->PSSetShader(d.pixelShader, nullptr, 0);
+            d.context->PSSetShaderResources(0, 1, &d.view);
+            d.context->PSSetSamplers(0, 1, filtered ? &d.linearSampler : &d.pointSampler);
+            d.context->Draw(3, 0);
+        }
 
         if (capture_) {
             capture_ = false;

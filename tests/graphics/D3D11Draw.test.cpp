@@ -16,6 +16,8 @@
 
 #include <dxgi.h>
 
+#include <climits>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -195,6 +197,32 @@ TEST_CASE("an x offset of 10 blackens columns 0 to 9 as the DIB back-end does")
         CHECK(Mismatches(ReadChain(screen), [](int x, int y) {
                   return x < 10 || y >= kH - 5 ? 0u : Pattern(x - 10, y + 5);
               }) == 0);
+    });
+}
+
+TEST_CASE("offsets at the ends of the 32-bit range leave the window black")
+{
+    WithScreen(kW, kH, [](RecordingDraw& screen) {
+        FillPattern(screen.GetSecondary());
+        for (int32_t offset : {1 << 30, -(1 << 30), INT32_MAX, INT32_MIN, kW, -kW}) {
+            CAPTURE(offset);
+            screen.SetOffset(offset, 0);
+            screen.OnDraw(nullptr, false);
+            CHECK(Mismatches(ReadChain(screen), [](int, int) { return 0u; }) == 0);
+            screen.SetOffset(0, offset);
+            screen.OnDraw(nullptr, false);
+            CHECK(Mismatches(ReadChain(screen), [](int, int) { return 0u; }) == 0);
+        }
+        // Just inside: the image's first column in the window's last.
+        screen.SetOffset(kW - 1, 0);
+        screen.OnDraw(nullptr, false);
+        CHECK(Mismatches(ReadChain(screen), [](int x, int y) { return x == kW - 1 ? Pattern(0, y) : 0u; }) == 0);
+    });
+    WithScreen(80, 60, [](RecordingDraw& screen) {
+        FillPattern(screen.GetSecondary());
+        screen.SetOffset(1 << 30, -(1 << 30));
+        screen.OnDraw(nullptr, false);
+        CHECK(Mismatches(ReadChain(screen), [](int, int) { return 0u; }) == 0);
     });
 }
 
