@@ -48,10 +48,8 @@ public:
     {
         if (frames_ >= 0 && started_ >= frames_) {
             const Rect active = view.GetActiveRect();
-            if (shot_) {
-                view.GetDraw()->GetSecondary()->GetImpl()->Save(shot_, &active);
-                SavePresented(view, active);
-            }
+            if (shot_) view.GetDraw()->GetSecondary()->GetImpl()->Save(shot_, &active);
+            if (shot_) SavePresented(view, active);
             return false;
         }
         ++started_;

@@ -157,7 +157,8 @@ def main():
         for attempt in range(1, 4):
             recorder = Recorder(pulse.env)
             warm_up(pulse, recorder)
-            code, output, screen = shot(program, 'sound.bmp', FRAMES, '--demo', env={'XDG_RUNTIME_DIR': pulse.runtime})
+            code, output, screen = shot(program, 'sound.bmp', FRAMES, '--demo', env={'XDG_RUNTIME_DIR': pulse.runtime},
+                                        dib=False)
             recorder.stop()
             results = listen(recorder.samples())
             if all(ok for ok, _ in results) or attempt == 3:
