@@ -14,27 +14,14 @@
 #include <pyro/game/ScreenView.h>
 #include <pyro/graphics/D3D11Draw.h>
 
+#include "BenchTiming.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <windows.h>
 
 namespace {
-
-double Seconds(const FILETIME& t)
-{
-    ULARGE_INTEGER v;
-    v.LowPart = t.dwLowDateTime;
-    v.HighPart = t.dwHighDateTime;
-    return v.QuadPart / 1e7;
-}
-
-double CpuSeconds()
-{
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    return Seconds(kernel) + Seconds(user);
-}
 
 double WallSeconds()
 {
@@ -98,14 +85,14 @@ Result Measure(Way way, int logicalWidth, int logicalHeight, int width, int heig
             view.FillRect(0x00FF8000, &block);
         }
         for (int i = 0; i < 5; ++i) view.Present();  // the first frames make the textures
-        const double cpu = CpuSeconds();
+        const double cpu = ProcessCpuSeconds();
         const double wall = WallSeconds();
         for (int i = 0; i < presents; ++i) {
             self.PumpMessage();
             view.Present();
         }
         result.wall = (WallSeconds() - wall) * 1000.0 / presents;
-        result.cpu = (CpuSeconds() - cpu) * 1000.0 / presents;
+        result.cpu = (ProcessCpuSeconds() - cpu) * 1000.0 / presents;
         result.ok = !d3d || d3d->IsActive();
     });
     app.Run();

@@ -11,6 +11,7 @@
 #include <pyro/text/DrawHook.h>
 #include "app/AppTestSupport.h"
 #include "app/ErrorCapture.h"
+#include "WindowReadBack.h"
 
 #include <doctest/doctest.h>
 
@@ -89,20 +90,6 @@ int Mismatches(const std::vector<uint32_t>& window, const std::function<uint32_t
     return bad;
 }
 
-// The window's client area through GDI, as the DIB back-end's tests read it.
-std::vector<uint32_t> ReadWindow(HWND hwnd)
-{
-    CPlane copy;
-    copy.GetImpl()->SetUseDIB(true);
-    REQUIRE(copy.Create(kW, kH) == 0);
-    HDC windowDC = GetDC(hwnd);
-    BitBlt(copy.GetImpl()->GetDC(), 0, 0, kW, kH, windowDC, 0, 0, SRCCOPY);
-    ReleaseDC(hwnd, windowDC);
-    GdiFlush();
-    std::vector<uint32_t> pixels(copy.GetImpl()->GetPixels(), copy.GetImpl()->GetPixels() + kW * kH);
-    for (uint32_t& p : pixels) p &= 0x00FFFFFF;
-    return pixels;
-}
 
 struct PixelHook : CDrawHook {
     void OnDrawDC(HDC dc) override { SetPixel(dc, 3, 4, RGB(0x12, 0x34, 0x56)); }
@@ -299,7 +286,7 @@ TEST_CASE("each failing start-up step falls back to GDI with one line in the err
             // GDI presents from now on, exactly as the DIB back-end.
             FillPattern(screen.GetSecondary());
             screen.OnDraw(nullptr, false);
-            CHECK(Mismatches(ReadWindow(screen.GetWindow()), Pattern) == 0);
+            CHECK(Mismatches(ReadClientArea(screen.GetWindow(), kW, kH), Pattern) == 0);
             std::vector<uint32_t> none;
             CHECK(screen.ReadPresented(&none, nullptr, nullptr) == 1);
             CHECK(errors.messages.size() == 1);
