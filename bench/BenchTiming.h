@@ -7,6 +7,8 @@
 
 #if !defined(_WIN32)
 #include <time.h>
+#else
+#include <windows.h>
 #endif
 
 // Seconds on a clock that, where the platform has one precise enough, counts only the time this
@@ -50,3 +52,19 @@ inline void WarnIfInstrumented()
     std::printf("warning: built with sanitizers; these figures say nothing about speed\n");
 #endif
 }
+
+#if defined(_WIN32)
+// The CPU time of the whole process in seconds, all its threads (a driver's among them).
+inline double ProcessCpuSeconds()
+{
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto seconds = [](const FILETIME& t) {
+        ULARGE_INTEGER v;
+        v.LowPart = t.dwLowDateTime;
+        v.HighPart = t.dwHighDateTime;
+        return v.QuadPart / 1e7;
+    };
+    return seconds(kernel) + seconds(user);
+}
+#endif

@@ -77,6 +77,7 @@ class Game:
         self.workdir, self.log = workdir, log
         self.env = dict(os.environ, **(env or {}))
         self.process = None
+        self.output = None  # a file for the game's output (Wine's debug channels), else none
         self.window = None
         self.border = self.top = 0  # the frame around the client area
 
@@ -84,8 +85,11 @@ class Game:
 
     def start(self, timeout=30, client=(LOGICAL_WIDTH, LOGICAL_HEIGHT)):
         """Starts the game and finds its window, whose client area is expected to be client."""
+        sink = open(self.output, "wb") if self.output else subprocess.DEVNULL
         self.process = subprocess.Popen([self.wine_run, self.exe], cwd=self.workdir, env=self.env,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                        stdout=sink, stderr=subprocess.STDOUT if self.output else subprocess.DEVNULL)
+        if self.output:
+            sink.close()
         self.window = wait_until(self._find_window, timeout, 0.1)
         if not self.window:
             self.kill()

@@ -10,6 +10,8 @@ packages=(cmake ninja-build g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 x
           pulseaudio-utils doxygen make dpkg-dev nasm libogg-dev libvorbis-dev libspng-dev
           libjpeg62-turbo-dev zlib1g-dev libz-mingw-w64-dev g++-multilib
           fonts-dejavu-core fonts-nanum)
+# Direct3D 11 under Wine renders through OpenGL: Mesa's software renderer (llvmpipe) on Xvfb.
+packages+=(libgl1-mesa-dri libglx-mesa0 libegl-mesa0)
 
 sudo_cmd=()
 if [ "$(id -u)" != 0 ]; then sudo_cmd=(sudo); fi

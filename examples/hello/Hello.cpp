@@ -3,6 +3,7 @@
 #include <pyro/app/FrameTimer.h>
 #include <pyro/app/Main.h>
 #include <pyro/game/ScreenView.h>
+#include <pyro/graphics/D3D11Draw.h>
 #include <pyro/graphics/Plane.h>
 #include <pyro/text/FPSDisplay.h>
 
@@ -27,6 +28,8 @@ public:
     {
         CScreenView view;             // the screen, with its back buffer
         view.SetLogicalSize(640, 480);
+        // --no-vsync: on Direct3D 11, Present does not wait for the display's vertical blank.
+        if (auto* d3d = dynamic_cast<CD3D11Draw*>(view.GetDraw())) d3d->SetVSync(!run_.Flag("--no-vsync"));
         CFrameTimer timer;
         timer.SetFPS(60);
         CFPSDisplay readOut(&timer);  // "FPS:measured/target" in the top-left corner

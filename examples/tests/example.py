@@ -12,6 +12,10 @@ import tempfile
 import time
 
 
+# The frame-rate read-out's corner of a screen.
+READOUT = (0, 0, 160, 40)
+
+
 def is_32bit(program):
     """Whether the program's PE header names the i386 machine."""
     try:
@@ -54,14 +58,38 @@ def run(program, *args, timeout=120, env=None):
         return code, out.read().decode('utf-8', 'replace')
 
 
-def shot(program, name, frames, *args, env=None):
+def shot(program, name, frames, *args, env=None, dib=True):
     """Runs the program for the frames and returns (exit code, output, the last frame's Bitmap
-    written to name in the current folder)."""
+    written to name in the current folder). On Direct3D 11 the program also writes the swap
+    chain's picture, which must be the same file; then, unless dib is False (a test that records
+    the run's sound), the same frames run on the DIB back-end and must give the same picture but
+    for the frame-rate read-out's corner, whose figures vary from run to run. A difference turns
+    the exit code into 97 or 98."""
     path = os.path.abspath(name)
-    if os.path.exists(path):
-        os.remove(path)
+    presented = path + '.presented.bmp'
+    for old in (path, presented):
+        if os.path.exists(old):
+            os.remove(old)
     # Wine's drive Z: is the root of the file system.
     code, output = run(program, '--shot', 'Z:' + path.replace('/', '\\'), '--frames', str(frames), *args, env=env)
+    if code == 0 and os.path.exists(path) and os.path.exists(presented):
+        with open(path, 'rb') as f, open(presented, 'rb') as g:
+            if f.read() != g.read():
+                code, output = 97, output + '\nthe swap chain shows another picture than the back buffer\n'
+        if dib:
+            dib_path = path + '.dib.bmp'
+            if os.path.exists(dib_path):
+                os.remove(dib_path)
+            dib_code, _ = run(program, '--shot', 'Z:' + dib_path.replace('/', '\\'), '--frames', str(frames), *args,
+                              env=dict(env or {}, PYRO_DISPLAY='dib'))
+            same = dib_code == 0 and os.path.exists(dib_path)
+            if same:
+                a, b = Bitmap(path), Bitmap(dib_path)
+                same = (a.width, a.height) == (b.width, b.height) and all(
+                    a.pixel(x, y) == b.pixel(x, y) for y in range(a.height) for x in range(a.width)
+                    if not (x < READOUT[2] and y < READOUT[3]))
+            if not same:
+                code, output = 98, output + '\nthe DIB back-end shows another picture than Direct3D 11\n'
     return code, output, Bitmap(path) if os.path.exists(path) else None
 
 

@@ -23,7 +23,7 @@ int32_t Scaled(int64_t value, int64_t factor, int64_t offset)
 
 }  // namespace
 
-CScreenView::CScreenView() : draw_(new CDIBDraw, true)
+CScreenView::CScreenView(DisplayKind display) : draw_(CreateDisplay(ChooseDisplayKind(display)), true)
 {
     current = this;
     HookMyWindow(this);

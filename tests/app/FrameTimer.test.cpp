@@ -205,3 +205,92 @@ TEST_CASE("after a frame late by exactly three frame times the schedule is kept"
     timer.WaitFrame();
     CHECK(clock.sleeps == std::vector<uint32_t>{1166 - 1165});
 }
+
+namespace {
+
+// A manual clock that also records the waits on the display's object; the object signals after
+// `signalAfter` milliseconds (or never, when that is past the timeout).
+struct DisplayClock : ManualClock {
+    struct ObjectWait {
+        void* handle;
+        uint32_t timeout;
+        bool operator==(const ObjectWait& o) const { return handle == o.handle && timeout == o.timeout; }
+    };
+    std::vector<ObjectWait> objectWaits;
+    uint32_t signalAfter = 5;
+    void WaitObject(void* handle, uint32_t ms) override
+    {
+        objectWaits.push_back({handle, ms});
+        now += signalAfter < ms ? signalAfter : ms;
+    }
+};
+
+// Sets the process-wide object for the lifetime of a test.
+struct PresentWaitable {
+    explicit PresentWaitable(void* handle) { CFrameTimer::SetPresentWaitable(handle); }
+    ~PresentWaitable() { CFrameTimer::SetPresentWaitable(nullptr); }
+};
+
+}  // namespace
+
+TEST_CASE("with the display's object the wait starts on it and the schedule sleeps the rest")
+{
+    int object = 0;
+    PresentWaitable waitable(&object);
+    DisplayClock clock;
+    CFrameTimer timer(&clock);
+    timer.SetFPS(60);
+    timer.WaitFrame();  // due in 16: the object signals after 5, 11 are slept
+    timer.WaitFrame();  // due in 17
+    CHECK(clock.objectWaits == std::vector<DisplayClock::ObjectWait>{{&object, 16}, {&object, 17}});
+    CHECK(clock.sleeps == std::vector<uint32_t>{11, 12});
+    CHECK(clock.now == 1033);
+
+    SUBCASE("an object that does not signal within the frame ends the wait: no sleep")
+    {
+        clock.signalAfter = 100;
+        clock.sleeps.clear();
+        timer.WaitFrame();  // due in 16
+        CHECK(clock.objectWaits.back().timeout == 16);
+        CHECK(clock.sleeps.empty());
+        CHECK(clock.now == 1049);
+    }
+    SUBCASE("a late frame takes the object's signal without waiting")
+    {
+        clock.now += 200;
+        timer.WaitFrame();
+        CHECK(clock.objectWaits.back() == DisplayClock::ObjectWait{&object, 0});
+        CHECK(timer.IsLate());
+        CHECK(clock.sleeps.size() == 2);
+    }
+    SUBCASE("Sleep pacing leaves the object alone and keeps the schedule")
+    {
+        timer.SetPacing(CFrameTimer::kPaceSleep);
+        CHECK(timer.GetPacing() == CFrameTimer::kPaceSleep);
+        clock.objectWaits.clear();
+        clock.sleeps.clear();
+        timer.WaitFrame();
+        timer.WaitFrame();
+        CHECK(clock.objectWaits.empty());
+        CHECK(clock.sleeps == std::vector<uint32_t>{16, 17});
+    }
+}
+
+TEST_CASE("the platform clock's waits keep to the schedule with and without the precise timer")
+{
+    // Real time: 21 frames at 100 fps take 210 ms from the schedule's start on both pacings, never
+    // less (the upper bound only catches a wait that does not end).
+    for (CFrameTimer::Pacing pacing : {CFrameTimer::kPacePrecise, CFrameTimer::kPaceSleep}) {
+        CAPTURE(int(pacing));
+        BeginTimerPeriod();
+        CFrameTimer timer;
+        timer.SetPacing(pacing);
+        const uint32_t start = GetTime();
+        timer.SetFPS(100);
+        for (int i = 0; i < 21; ++i) timer.WaitFrame();
+        const uint32_t elapsed = GetTime() - start;
+        EndTimerPeriod();
+        CHECK(elapsed >= 210);
+        CHECK(elapsed <= 2000);
+    }
+}

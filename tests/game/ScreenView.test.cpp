@@ -6,13 +6,16 @@
 #include <pyro/game/ScreenView.h>
 
 #include <pyro/file/BaseDirectory.h>
+#include <pyro/graphics/D3D11Draw.h>
 #include "GameTestSupport.h"
 
 #include <doctest/doctest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -245,15 +248,25 @@ TEST_CASE("in borderless full screen the window shows the magnified screen with 
             if (x >= 100 && x < 220 && y >= 50 && y < 190) return 0x00FF80;
             return 0x203060;
         };
-        // What the window shows, read back through GDI, compared pixel by pixel.
+        // What the window shows, read back through GDI or from the Direct3D swap chain (which GDI
+        // does not see), compared pixel by pixel.
         auto shownMismatches = [&](int32_t width, int32_t height) {
             CPlane copy;
             copy.GetImpl()->SetUseDIB(true);
             REQUIRE(copy.Create(width, height) == 0);
-            HDC dc = GetDC(hwnd);
-            BitBlt(copy.GetImpl()->GetDC(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
-            ReleaseDC(hwnd, dc);
-            GdiFlush();
+            auto* d3d = dynamic_cast<CD3D11Draw*>(view.GetDraw());
+            if (d3d && d3d->IsActive()) {
+                std::vector<uint32_t> shown;
+                int32_t w = 0, h = 0;
+                REQUIRE(d3d->ReadPresented(&shown, &w, &h) == 0);
+                REQUIRE((w == width && h == height));
+                std::copy(shown.begin(), shown.end(), copy.GetImpl()->GetPixels());
+            } else {
+                HDC dc = GetDC(hwnd);
+                BitBlt(copy.GetImpl()->GetDC(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
+                ReleaseDC(hwnd, dc);
+                GdiFlush();
+            }
             // A window smaller than the logical screen shows its top-left part one to one.
             const int32_t m = std::max(1, std::min(width / kLogicalW, height / kLogicalH));
             const int32_t ox = (std::max(width, kLogicalW) - kLogicalW * m) / 2;

@@ -9,6 +9,7 @@
 #include <pyro/text/DrawHook.h>
 #include "app/AppTestSupport.h"
 #include "app/ErrorCapture.h"
+#include "WindowReadBack.h"
 
 #include <doctest/doctest.h>
 
@@ -52,16 +53,7 @@ void FillPattern(CPlane* plane)
 // The window's client area as pixels 0x00RRGGBB, copied through GDI.
 std::vector<uint32_t> ReadWindow(HWND hwnd, int width = kW, int height = kH)
 {
-    CPlane copy;
-    copy.GetImpl()->SetUseDIB(true);
-    REQUIRE(copy.Create(width, height) == 0);
-    HDC windowDC = GetDC(hwnd);
-    BitBlt(copy.GetImpl()->GetDC(), 0, 0, width, height, windowDC, 0, 0, SRCCOPY);
-    ReleaseDC(hwnd, windowDC);
-    GdiFlush();
-    std::vector<uint32_t> pixels(copy.GetImpl()->GetPixels(), copy.GetImpl()->GetPixels() + width * height);
-    for (uint32_t& p : pixels) p &= 0x00FFFFFF;
-    return pixels;
+    return ReadClientArea(hwnd, width, height);
 }
 
 // Counts the pixels of the window that differ from what the function expects there.

@@ -7,6 +7,7 @@
 #include <pyro/app/OwningPtr.h>
 #include <pyro/app/WindowHook.h>
 #include <pyro/graphics/DIBDraw.h>
+#include <pyro/graphics/DisplayChoice.h>
 #include <pyro/graphics/PlaneBase.h>
 #include <pyro/input/ScreenViewMapping.h>
 
@@ -15,8 +16,9 @@
 class CScreenView : public IWindowHook, public CPlaneBase, public IScreenViewMapping {
 public:
     // Needs a running application on the calling thread: creates the display back-end, hooks the
-    // window and becomes the current screen view. The logical size starts at 640 by 480.
-    CScreenView();
+    // window and becomes the current screen view. The logical size starts at 640 by 480. The
+    // back-end is the kind asked for unless PYRO_DISPLAY in the environment names another.
+    explicit CScreenView(DisplayKind display = DisplayKind::kAuto);
     ~CScreenView() override;
     CScreenView(const CScreenView&) = delete;
     CScreenView& operator=(const CScreenView&) = delete;

@@ -127,13 +127,19 @@ public:
 protected:
     // Makes a new, empty back buffer; null when that fails. Tests replace it to make attempts fail.
     virtual CPlane* CreateSecondary();
+    // For back-ends that replace the copy to the window: the hooks of OnDraw, the back buffer
+    // without marking a redraw, the end of a presentation and the offsets.
+    void RunHooks();
+    CPlane* Secondary() const { return secondary_.Get(); }
+    void MarkPresented(bool presented) { needsRedraw_ = presented ? 0 : 1; }
+    int32_t GetOffsetX() const { return offsetX_; }
+    int32_t GetOffsetY() const { return offsetY_; }
 
 private:
     // The back buffer for a drawing operation, marking the screen as needing a redraw.
     CPlane* Drawn() const;
     std::list<CDrawHook*>& Hooks(HookList list);
     const std::list<CDrawHook*>& Hooks(HookList list) const;
-    void RunHooks();
     void CopyToWindow(HDC windowDC, HDC secondaryDC, const Rect* rect = nullptr);
     void CopyWithOffsets(HDC windowDC, HDC secondaryDC, int32_t menuTop);
     void Paint(HWND hwnd);
