@@ -8,6 +8,7 @@
 #include <pyro/app/WindowHook.h>
 #include <pyro/graphics/DIBDraw.h>
 #include <pyro/graphics/PlaneBase.h>
+#include <pyro/graphics/Shapes.h>
 #include <pyro/input/ScreenViewMapping.h>
 
 #include <cstdint>
@@ -98,6 +99,12 @@ public:
     int32_t Release() override;
     int32_t SetColorKey(int32_t r, int32_t g, int32_t b) override;
     int32_t SetColorKeyFromPixel(int32_t x, int32_t y) override;
+
+    // ---- Shapes ----
+    // Lines, rectangles, circles and polygons in logical coordinates on the back buffer: each
+    // logical pixel is a block of the magnification, as a plane of the logical size drawn here
+    // would show it (empty without a back buffer).
+    CShapes Shapes();
 
 private:
     // A transfer's destination in physical pixels: the position, the stretch size (null when
