@@ -84,7 +84,8 @@ public:
     int32_t DrawThickLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t width,
                           LineCap cap, uint32_t colour, BlendMode mode = BlendMode::Copy,
                           const Rect* clip = nullptr);
-    // DrawLine from each point to the next; a point shared by two lines is drawn once.
+    // DrawLine from each point to the next; a point shared by two lines is drawn once, the first
+    // of a closed outline (last point equal to the first) too.
     int32_t DrawPolyline(const Point* points, int32_t count, uint32_t colour,
                          BlendMode mode = BlendMode::Copy, const Rect* clip = nullptr);
 
@@ -127,10 +128,11 @@ public:
     // Antialiased disc: coverage radius + 1/2 - distance, between 0 and 1.
     int32_t FillCircleAA(int32_t cx, int32_t cy, int32_t radius, uint32_t colour,
                          BlendMode mode = BlendMode::Alpha, const Rect* clip = nullptr);
-    // DrawCircleAA for an ellipse, the distance estimated from the ellipse's gradient.
+    // DrawCircleAA for an ellipse, the distance estimated from the ellipse's gradient (and at
+    // least the distance to its bounding box). Half-axes of 0 draw nothing.
     int32_t DrawEllipseAA(int32_t cx, int32_t cy, int32_t rx, int32_t ry, uint32_t colour,
                           BlendMode mode = BlendMode::Alpha, const Rect* clip = nullptr);
-    // FillCircleAA for an ellipse, the distance estimated from the ellipse's gradient.
+    // FillCircleAA for an ellipse, the distance estimated as for DrawEllipseAA.
     int32_t FillEllipseAA(int32_t cx, int32_t cy, int32_t rx, int32_t ry, uint32_t colour,
                           BlendMode mode = BlendMode::Alpha, const Rect* clip = nullptr);
 

@@ -25,6 +25,5 @@ CShapes CPlane::Shapes() const
     int32_t w = 0, h = 0;
     impl->GetSize(&w, &h);
     ShapeSurface s = {impl->GetPixels(), impl->GetPitch(), w, h, {0, 0, w, h}, 1, 0, 0, KindOf(impl)};
-    if (!impl->IsLoaded()) s.pixels = nullptr;
     return CShapes(s);
 }

@@ -105,24 +105,24 @@ void RasteriseLine(ShapeSink& sink, int64_t x0, int64_t y0, int64_t x1, int64_t 
     }
 }
 
-// The largest x >= 0 of the midpoint rule of FillEllipse in row dy, or -1.
+// The largest x >= 0 of the midpoint rule of FillEllipse in row dy, or -1 (a half-axis of 0
+// gives a line).
 int64_t EllipseHalfWidth(int64_t rx, int64_t ry, int64_t dy)
 {
     dy = std::llabs(dy);
     if (dy > ry) return -1;
+    if (ry == 0) return rx;
+    if (rx == 0) return 0;
     const int64_t rx2 = rx * rx, ry2 = ry * ry;
     const int64_t whole = 4 * rx2 * ry2;
     int64_t best = -1;
     // ry²(2x - 1)² <= 4rx²ry² - 4rx²dy².
     const int64_t r1 = whole - 4 * rx2 * dy * dy;
-    if (ry2 > 0 && r1 >= ry2) best = (int64_t(ISqrt(uint64_t(r1 / ry2))) + 1) / 2;
+    if (r1 >= ry2) best = (int64_t(ISqrt(uint64_t(r1 / ry2))) + 1) / 2;
     // 4ry²x² <= 4rx²ry² - rx²(2dy - 1)².
     const int64_t r2 = whole - rx2 * (2 * dy - 1) * (2 * dy - 1);
-    if (r2 >= 0) {
-        const int64_t x = ry2 > 0 ? int64_t(ISqrt(uint64_t(r2 / (4 * ry2)))) : (rx2 > 0 ? 0 : 0);
-        best = std::max(best, ry2 > 0 ? x : 0);
-    }
-    return best;
+    if (r2 >= 0) best = std::max(best, int64_t(ISqrt(uint64_t(r2 / (4 * ry2)))));
+    return std::min(best, rx);
 }
 
 // The signed distance from a pixel centre (dx, dy) from the ellipse's centre to its outline,
@@ -133,7 +133,9 @@ double EllipseDistance(double rx, double ry, double dx, double dy)
     const double f = std::sqrt((dx / rx) * (dx / rx) + (dy / ry) * (dy / ry));
     const double g = std::sqrt((dx / (rx * rx)) * (dx / (rx * rx)) + (dy / (ry * ry)) * (dy / (ry * ry)));
     if (g == 0) return -std::min(rx, ry);
-    return (f - 1) * f / g;
+    // Past a narrow ellipse's ends the estimate falls short; the distance to the bounding box
+    // is a bound it must reach.
+    return std::max({(f - 1) * f / g, std::fabs(dx) - rx, std::fabs(dy) - ry});
 }
 
 uint32_t CoverageByte(double c)
@@ -183,10 +185,12 @@ int32_t CShapes::DrawPolyline(const Point* points, int32_t count, uint32_t colou
         sink.Fill(points[0].y, points[0].x, int64_t(points[0].x) + 1, source, mode);
         return 0;
     }
-    // Each line but the last leaves out its end point: the next line starts there.
+    // Each line but the last leaves out its end point: the next line starts there. The last one
+    // leaves out its end too when that is where the first began (a closed outline).
+    const bool closed = points[count - 1].x == points[0].x && points[count - 1].y == points[0].y;
     for (int32_t i = 0; i + 1 < count; ++i)
         RasteriseLine(sink, points[i].x, points[i].y, points[i + 1].x, points[i + 1].y, source,
-                      mode, false, i + 2 < count);
+                      mode, false, i + 2 < count || (closed && count > 2));
     return 0;
 }
 
