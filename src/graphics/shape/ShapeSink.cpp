@@ -39,7 +39,13 @@ void ShapeSink::Fill(int64_t y, int64_t x0, int64_t x1, uint32_t source, BlendMo
     const int32_t px = surface_.originX + int32_t(x0) * m;
     const size_t n = size_t(x1 - x0) * size_t(m);
     const int32_t py = surface_.originY + int32_t(y) * m;
-    for (int32_t r = 0; r < m; ++r) spans_.fill(PhysicalRow(py + r) + px, n, source, mode);
+    for (int32_t r = 0; r < m; ++r) {
+        uint32_t* d = PhysicalRow(py + r) + px;
+        // A lone pixel (most of a steep line) costs less blended here than through a writer,
+        // with every set's pixels.
+        if (n == 1) *d = ShapeBlendPixel(source, *d, mode);
+        else spans_.fill(d, n, source, mode);
+    }
 }
 
 void ShapeSink::Row(int32_t y, int32_t x, int32_t n, const uint32_t* sources, BlendMode mode)

@@ -75,8 +75,11 @@ void RasteriseLine(ShapeSink& sink, int64_t x0, int64_t y0, int64_t x1, int64_t 
     const int64_t sizeLo = steps.negative ? b0 - (bHi - 1) : bLo - b0;
     const int64_t sizeHi = steps.negative ? b0 - bLo : bHi - 1 - b0;
     if (sizeHi < 0) return;
-    first = int64_t(steps.FirstAtLeast(uint64_t(first), uint64_t(last), sizeLo));
-    last = int64_t(steps.FirstAtLeast(uint64_t(first), uint64_t(last), sizeHi + 1)) - 1;
+    // Searched only when an end lies across the clip: most lines need not be.
+    if (std::min(b0, b1) < bLo || std::max(b0, b1) >= bHi) {
+        first = int64_t(steps.FirstAtLeast(uint64_t(first), uint64_t(last), sizeLo));
+        last = int64_t(steps.FirstAtLeast(uint64_t(first), uint64_t(last), sizeHi + 1)) - 1;
+    }
     if (first > last) return;
     // The offset by an error term from here on.
     const uint64_t twoLength = 2 * std::max<uint64_t>(steps.length, 1);
@@ -229,7 +232,9 @@ int32_t CShapes::DrawLineAA(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint
     };
     // Pair offsets (o, o + 1) with o = b - b0: floor(t) for a positive move, -ceil(size) for a
     // negative one; a step matters when o + 1 >= bLo - b0 and o <= bHi - 1 - b0.
-    if (!negative) {
+    if (std::min(b0, b1) >= bLo && std::max(b0, b1) < bHi) {
+        // Both ends inside across the clip: every step is.
+    } else if (!negative) {
         first = std::max(first, firstAtLeast(first, last, bLo - b0 - 1));
         last = std::min(last, firstAtLeast(first, last, bHi - b0) - 1);
     } else {
