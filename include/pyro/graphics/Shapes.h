@@ -55,6 +55,7 @@ struct ShapeSurface {
     int32_t cpuKind;   // the processor set whose span writers fill the pixels (GetCPUKind kinds)
 };
 
+// The shape operations on one surface; a target's Shapes() makes one.
 class CShapes {
 public:
     // Draws onto the surface; its pixels must stay while this object is used.
