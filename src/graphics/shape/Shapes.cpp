@@ -599,30 +599,67 @@ int32_t CShapes::FillTriangleGradient(const Point& a, const Point& b, const Poin
         }
         return out;
     };
+    // In the exact case the weights grow by a fixed step per pixel across a row, and so does
+    // each channel's numerator: its quotient and remainder are stepped without dividing.
+    const int64_t ax = 2 * int64_t(a.x), ay = 2 * int64_t(a.y);
+    const int64_t bx = 2 * int64_t(b.x), by = 2 * int64_t(b.y);
+    const int64_t cx = 2 * int64_t(c.x), cy = 2 * int64_t(c.y);
+    const double dax = double(ax), day = double(ay), dbx = double(bx), dby = double(by);
+    const double dcx = double(cx), dcy = double(cy);
+    // Only the exact case computes in integers: farther vertices would overflow them.
+    const int64_t areaSigned = exact ? (bx - ax) * (cy - ay) - (by - ay) * (cx - ax) : 0;
+    const int64_t sign = areaSigned < 0 ? -1 : 1;
+    const int64_t denominator = 2 * areaSigned * sign;
+    // Per pixel across (px += 2): the weights of a, b and c change by these.
+    const int64_t stepA = -2 * (cy - by) * sign, stepB = -2 * (ay - cy) * sign;
+    const int64_t stepC = -2 * (by - ay) * sign;
     for (int64_t y = top; y < bottom; ++y) {
         edges.RowRuns(y, FillRule::NonZero, clipped.left, clipped.right, &runs);
         const int64_t py = 2 * y + 1;
         for (const PolygonEdges::Run& run : runs) {
+            if (exact && denominator > 0) {
+                const int64_t px = 2 * run.left + 1;
+                const int64_t wa = ((cx - bx) * (py - by) - (cy - by) * (px - bx)) * sign;
+                const int64_t wb = ((ax - cx) * (py - cy) - (ay - cy) * (px - cx)) * sign;
+                const int64_t wc = ((bx - ax) * (py - ay) - (by - ay) * (px - ax)) * sign;
+                int64_t q[4], r[4], dq[4], dr[4];
+                for (int k = 0; k < 4; ++k) {
+                    const int64_t ca = (colours[0] >> (8 * k)) & 0xFF, cb = (colours[1] >> (8 * k)) & 0xFF;
+                    const int64_t cc = (colours[2] >> (8 * k)) & 0xFF;
+                    const int64_t numerator = 2 * (wa * ca + wb * cb + wc * cc) + denominator / 2;
+                    q[k] = FloorDiv(numerator, denominator);
+                    r[k] = numerator - q[k] * denominator;
+                    const int64_t step = 2 * (stepA * ca + stepB * cb + stepC * cc);
+                    dq[k] = FloorDiv(step, denominator);
+                    dr[k] = step - dq[k] * denominator;
+                }
+                for (int64_t x0 = run.left; x0 < run.right; x0 += 256) {
+                    const int64_t n = std::min<int64_t>(256, run.right - x0);
+                    for (int64_t i = 0; i < n; ++i) {
+                        uint32_t out = 0;
+                        for (int k = 0; k < 4; ++k) {
+                            out |= uint32_t(std::clamp<int64_t>(q[k], 0, 255)) << (8 * k);
+                            q[k] += dq[k];
+                            r[k] += dr[k];
+                            if (r[k] >= denominator) {
+                                r[k] -= denominator;
+                                ++q[k];
+                            }
+                        }
+                        sources[i] = ShapeSource(out, mode);
+                    }
+                    sink.Row(int32_t(y), int32_t(x0), int32_t(n), sources, mode);
+                }
+                continue;
+            }
             for (int64_t x0 = run.left; x0 < run.right; x0 += 256) {
                 const int64_t n = std::min<int64_t>(256, run.right - x0);
                 for (int64_t i = 0; i < n; ++i) {
                     const int64_t px = 2 * (x0 + i) + 1;
-                    uint32_t out;
-                    if (exact) {
-                        const int64_t ax = 2 * int64_t(a.x), ay = 2 * int64_t(a.y);
-                        const int64_t bx = 2 * int64_t(b.x), by = 2 * int64_t(b.y);
-                        const int64_t cx = 2 * int64_t(c.x), cy = 2 * int64_t(c.y);
-                        out = mean((cx - bx) * (py - by) - (cy - by) * (px - bx),
-                                   (ax - cx) * (py - cy) - (ay - cy) * (px - cx),
-                                   (bx - ax) * (py - ay) - (by - ay) * (px - ax));
-                    } else {
-                        const double ax = 2.0 * a.x, ay = 2.0 * a.y, bx = 2.0 * b.x, by = 2.0 * b.y;
-                        const double cx = 2.0 * c.x, cy = 2.0 * c.y;
-                        const double fx = double(px), fy = double(py);
-                        out = mean((cx - bx) * (fy - by) - (cy - by) * (fx - bx),
-                                   (ax - cx) * (fy - cy) - (ay - cy) * (fx - cx),
-                                   (bx - ax) * (fy - ay) - (by - ay) * (fx - ax));
-                    }
+                    const double fx = double(px), fy = double(py);
+                    const uint32_t out = mean((dcx - dbx) * (fy - dby) - (dcy - dby) * (fx - dbx),
+                                              (dax - dcx) * (fy - dcy) - (day - dcy) * (fx - dcx),
+                                              (dbx - dax) * (fy - day) - (dby - day) * (fx - dax));
                     sources[i] = ShapeSource(out, mode);
                 }
                 sink.Row(int32_t(y), int32_t(x0), int32_t(n), sources, mode);
