@@ -630,3 +630,27 @@ TEST_CASE("shapes at ±2^30 are clipped before they are stepped, and beyond it r
     CPlane none;
     CHECK(none.Shapes().FillRect({0, 0, 1, 1}, 0) == 1);
 }
+
+TEST_CASE("a magnified surface gives each target pixel's block the pixel of the unmagnified one")
+{
+    for (int32_t m : {3, 65}) {
+        const int32_t w = 12, h = 9, ox = 5, oy = 2;
+        auto small = MakePlane(w, h);
+        auto big = MakePlane(w * m + ox + 3, h * m + oy + 4);
+        const ShapeSurface whole = big->Shapes().GetSurface();
+        CShapes onBig(ShapeSurface{whole.pixels, whole.pitch, whole.width, whole.height, {0, 0, w, h}, m, ox, oy, 1});
+        for (CShapes s : {small->Shapes(), onBig}) {
+            s.FillTriangleGradient({-2, 0}, {14, 3}, {4, 9}, 0xFF0000FF, 0x80FF0000, 0x4000FF00, BlendMode::Add);
+            s.FillCircleAA(6, 4, 4, 0xC0FFFFFF, BlendMode::Alpha);
+            s.DrawLine(0, 8, 11, 0, 0xFF123456);
+        }
+        int bad = 0;
+        for (int32_t y = 0; y < big->GetImpl()->GetRect().bottom; ++y)
+            for (int32_t x = 0; x < big->GetImpl()->GetRect().right; ++x) {
+                const bool inside = x >= ox && x < ox + w * m && y >= oy && y < oy + h * m;
+                const uint32_t want = inside ? small->GetImpl()->GetPixel((x - ox) / m, (y - oy) / m) : 0;
+                bad += big->GetImpl()->GetPixel(x, y) != want;
+            }
+        CHECK(bad == 0);
+    }
+}

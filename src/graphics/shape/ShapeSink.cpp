@@ -57,6 +57,13 @@ void ShapeSink::Row(int32_t y, int32_t x, int32_t n, const uint32_t* sources, Bl
         spans_.row(PhysicalRow(py) + px, size_t(n), sources, mode);
         return;
     }
+    // A block wider than the slice below: one fill per pixel and row.
+    if (m > 64) {
+        for (int32_t r = 0; r < m; ++r)
+            for (int32_t k = 0; k < n; ++k)
+                spans_.fill(PhysicalRow(py + r) + px + k * m, size_t(m), sources[k], mode);
+        return;
+    }
     // Each source pixel repeated across its block, a slice at a time.
     uint32_t wide[256];
     const int32_t perSlice = int32_t(sizeof(wide) / sizeof(wide[0])) / m;
