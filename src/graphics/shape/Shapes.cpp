@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <type_traits>
 #include <vector>
 
 namespace {
@@ -579,9 +578,9 @@ int32_t CShapes::FillTriangleGradient(const Point& a, const Point& b, const Poin
     const uint32_t colours[3] = {colourA, colourB, colourC};
     std::vector<PolygonEdges::Run> runs;
     uint32_t sources[256];
-    auto mean = [&](auto wa, auto wb, auto wc) {
-        using T = decltype(wa);
-        T area = wa + wb + wc;
+    // The doubles' weighted mean, for the far vertices.
+    auto mean = [&](double wa, double wb, double wc) {
+        double area = wa + wb + wc;
         if (area < 0) {
             wa = -wa;
             wb = -wb;
@@ -590,11 +589,10 @@ int32_t CShapes::FillTriangleGradient(const Point& a, const Point& b, const Poin
         }
         uint32_t out = 0;
         for (int k = 0; k < 4; ++k) {
-            const T sum = wa * T((colours[0] >> (8 * k)) & 0xFF) + wb * T((colours[1] >> (8 * k)) & 0xFF) +
-                          wc * T((colours[2] >> (8 * k)) & 0xFF);
-            int64_t v;
-            if constexpr (std::is_same_v<T, int64_t>) v = FloorDiv(2 * sum + area, 2 * area);
-            else v = int64_t(std::floor((2 * sum + area) / (2 * area)));
+            const double sum = wa * double((colours[0] >> (8 * k)) & 0xFF) +
+                               wb * double((colours[1] >> (8 * k)) & 0xFF) +
+                               wc * double((colours[2] >> (8 * k)) & 0xFF);
+            const int64_t v = int64_t(std::floor((2 * sum + area) / (2 * area)));
             out |= uint32_t(std::clamp<int64_t>(v, 0, 255)) << (8 * k);
         }
         return out;
