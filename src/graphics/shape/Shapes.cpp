@@ -461,10 +461,12 @@ int32_t CShapes::DrawCircle(int32_t cx, int32_t cy, int32_t radius, uint32_t col
 namespace {
 
 // The antialiased ellipses: every pixel of the rows and columns the outline can reach, the
-// fully covered ones in runs.
+// fully covered ones in runs. A circle's distance grows with |dx| along a row, so there only the
+// pixels within one pixel of the outline are worked out: inside them a disc is whole and a
+// ring empty, outside them both are empty.
 template <class Coverage>
 void RasteriseEllipseAA(ShapeSink& sink, int32_t cx, int32_t cy, int32_t rx, int32_t ry,
-                        uint32_t colour, BlendMode mode, Coverage coverage)
+                        uint32_t colour, BlendMode mode, bool filled, Coverage coverage)
 {
     const Rect& c = sink.Clip();
     const int64_t top = std::max<int64_t>(int64_t(cy) - ry - 1, c.top);
@@ -472,16 +474,48 @@ void RasteriseEllipseAA(ShapeSink& sink, int32_t cx, int32_t cy, int32_t rx, int
     const int64_t left = std::max<int64_t>(int64_t(cx) - rx - 1, c.left);
     const int64_t right = std::min<int64_t>(int64_t(cx) + rx + 2, c.right);
     const uint32_t source = ShapeSource(colour, mode);
-    for (int64_t y = top; y < bottom; ++y) {
-        int64_t run = left;
-        for (int64_t x = left; x < right; ++x) {
+    // Pixels [from, to) of row y, each worked out; the fully covered ones in runs.
+    auto pixels = [&](int64_t y, int64_t from, int64_t to) {
+        int64_t run = from;
+        for (int64_t x = from; x < to; ++x) {
             const uint32_t cov = coverage(EllipseDistance(rx, ry, double(x - cx), double(y - cy)));
             if (cov == 255) continue;
             if (run < x) sink.Fill(y, run, x, source, mode);
             run = x + 1;
             sink.Covered(x, y, colour, cov, mode);
         }
-        if (run < right) sink.Fill(y, run, right, source, mode);
+        if (run < to) sink.Fill(y, run, to, source, mode);
+    };
+    for (int64_t y = top; y < bottom; ++y) {
+        if (rx != ry) {
+            pixels(y, left, right);
+            continue;
+        }
+        const double dy = double(y - cy);
+        // The first |dx| from which the distance reaches a bound (rx + 2 when none does).
+        auto firstReaching = [&](double bound) {
+            int64_t lo = 0, hi = int64_t(rx) + 2;
+            while (lo < hi) {
+                const int64_t mid = (lo + hi) / 2;
+                if (EllipseDistance(rx, ry, double(mid), dy) >= bound) hi = mid;
+                else lo = mid + 1;
+            }
+            return lo;
+        };
+        const int64_t inner = firstReaching(-1);  // below it: distance under -1
+        const int64_t outer = firstReaching(1);   // from it on: distance 1 or more
+        // Inner: [cx - inner + 1, cx + inner); the band: up to outer on both sides.
+        const int64_t innerLeft = std::max<int64_t>(int64_t(cx) - inner + 1, left);
+        const int64_t innerRight = std::min<int64_t>(int64_t(cx) + inner, right);
+        const int64_t bandLeft = std::max<int64_t>(int64_t(cx) - outer + 1, left);
+        const int64_t bandRight = std::min<int64_t>(int64_t(cx) + outer, right);
+        if (innerLeft >= innerRight) {
+            pixels(y, bandLeft, bandRight);
+            continue;
+        }
+        pixels(y, bandLeft, innerLeft);
+        if (filled) sink.Fill(y, innerLeft, innerRight, source, mode);
+        pixels(y, std::max(innerRight, bandLeft), bandRight);
     }
 }
 
@@ -494,7 +528,7 @@ int32_t CShapes::FillEllipseAA(int32_t cx, int32_t cy, int32_t rx, int32_t ry, u
     if (rx > kMaxShapeRadius || ry > kMaxShapeRadius || !InRange(cx) || !InRange(cy)) return -2;
     PYRO_SHAPE_CLIP(clip);
     if (rx == 0 || ry == 0) return 0;
-    RasteriseEllipseAA(sink, cx, cy, rx, ry, colour, mode,
+    RasteriseEllipseAA(sink, cx, cy, rx, ry, colour, mode, true,
                        [](double d) { return CoverageByte(0.5 - d); });
     return 0;
 }
@@ -506,7 +540,7 @@ int32_t CShapes::DrawEllipseAA(int32_t cx, int32_t cy, int32_t rx, int32_t ry, u
     if (rx > kMaxShapeRadius || ry > kMaxShapeRadius || !InRange(cx) || !InRange(cy)) return -2;
     PYRO_SHAPE_CLIP(clip);
     if (rx == 0 || ry == 0) return 0;
-    RasteriseEllipseAA(sink, cx, cy, rx, ry, colour, mode,
+    RasteriseEllipseAA(sink, cx, cy, rx, ry, colour, mode, false,
                        [](double d) { return CoverageByte(1 - std::fabs(d)); });
     return 0;
 }
