@@ -87,7 +87,7 @@ public:
     /* 32 */ virtual int32_t NegateAlpha(const Rect* rect = nullptr);
 
     // Lines, rectangles, circles and polygons on the plane's pixels (empty when it has none).
-    CShapes Shapes() const;
+    CShapes Shapes();
 
 private:
     OwningPtr<CPlaneImpl> impl_;

@@ -19,7 +19,7 @@ int32_t KindOf(const CPlaneImpl* impl)
 
 }  // namespace
 
-CShapes CPlane::Shapes() const
+CShapes CPlane::Shapes()
 {
     const CPlaneImpl* impl = GetImpl();
     int32_t w = 0, h = 0;
