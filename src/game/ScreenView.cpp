@@ -259,3 +259,17 @@ int32_t CScreenView::SetColorKeyFromPixel(int32_t x, int32_t y)
     return draw_->SetColorKeyFromPixel(Scaled(x, magnification_, originX_),
                                        Scaled(y, magnification_, originY_));
 }
+
+// ---- Shapes ----
+
+CShapes CScreenView::Shapes()
+{
+    CShapes shapes = draw_->Shapes();
+    ShapeSurface surface = shapes.GetSurface();
+    if (!surface.pixels) return shapes;
+    surface.bounds = {0, 0, logicalWidth_, logicalHeight_};
+    surface.scale = magnification_;
+    surface.originX = originX_;
+    surface.originY = originY_;
+    return CShapes(surface);
+}

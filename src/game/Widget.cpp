@@ -325,3 +325,15 @@ int32_t CWidget::Release() { return -1; }
 int32_t CWidget::SetColorKey(int32_t, int32_t, int32_t) { return -1; }
 
 int32_t CWidget::SetColorKeyFromPixel(int32_t, int32_t) { return -1; }
+
+CShapes CWidget::Shapes() const
+{
+    CScreenView* view = View();
+    if (!view) return CShapes(ShapeSurface{nullptr, 0, 0, 0, {0, 0, 0, 0}, 1, 0, 0, 1});
+    ShapeSurface surface = view->Shapes().GetSurface();
+    const int32_t m = surface.scale;
+    surface.bounds = surface.bounds.Intersection(rect_).Offset(-rect_.left, -rect_.top);
+    surface.originX += rect_.left * m;
+    surface.originY += rect_.top * m;
+    return CShapes(surface);
+}

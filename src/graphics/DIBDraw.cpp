@@ -348,6 +348,13 @@ CPlane* CDIBDraw::Drawn() const
 
 CPlane* CDIBDraw::GetSecondary() { return Drawn(); }
 
+CShapes CDIBDraw::Shapes()
+{
+    CPlane* s = Drawn();
+    if (s) return s->Shapes();
+    return CShapes(ShapeSurface{nullptr, 0, 0, 0, {0, 0, 0, 0}, 1, 0, 0, 1});
+}
+
 int32_t CDIBDraw::Clear(uint32_t colour, const Rect* rect)
 {
     CPlane* s = Drawn();

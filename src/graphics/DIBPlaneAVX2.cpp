@@ -6,6 +6,7 @@
 
 #include "graphics/transfer/PixelOpsAVX2.h"
 #include "graphics/transfer/TransferSet.h"
+#include "graphics/shape/ShapeSpanWriter.h"
 
 CDIBPlaneAVX2::~CDIBPlaneAVX2() = default;
 
@@ -14,3 +15,9 @@ PYRO_TRANSFERS(PYRO_DEFINE)
 #undef PYRO_DEFINE
 
 PYRO_COLOUR_EFFECTS_DEFINITION(CDIBPlaneAVX2, PixelOpsAVX2)
+
+// The shape span writers of this set.
+const ShapeSpanSet& AVX2ShapeSpans()
+{
+    return ShapeSpanWriter<PixelOpsAVX2::Set, PixelOpsAVX2>::Writers();
+}

@@ -6,6 +6,7 @@
 #include <pyro/graphics/Plane.h>
 #include "graphics/transfer/PixelOpsMMX.h"
 #include "graphics/transfer/TransferSet.h"
+#include "graphics/shape/ShapeSpanWriter.h"
 
 CDIBPlaneMMX::~CDIBPlaneMMX() = default;
 
@@ -16,3 +17,21 @@ PYRO_TRANSFERS(PYRO_DEFINE)
 #undef PYRO_DEFINE
 
 PYRO_COLOUR_EFFECTS_DEFINITION(CDIBPlaneMMX, PixelOpsMMX)
+
+// The shape span writers of this set.
+namespace {
+
+struct MMXShapeRules {
+    using Copy = PixelOpsMMX::Copy;
+    using ShapeAlpha = PixelOpsMMX::ShapeAlpha;
+    using Add = PixelOpsMMX::Add;
+    using Subtract = PixelOpsMMX::Subtract;
+    using Multiply = PixelOpsMMX::Multiply;
+};
+
+}  // namespace
+
+const ShapeSpanSet& MMXShapeSpans()
+{
+    return ShapeSpanWriter<PixelOpsMMX::Set, MMXShapeRules>::Writers();
+}

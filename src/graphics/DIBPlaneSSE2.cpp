@@ -6,6 +6,7 @@
 
 #include "graphics/transfer/PixelOpsSSE2.h"
 #include "graphics/transfer/TransferSet.h"
+#include "graphics/shape/ShapeSpanWriter.h"
 
 CDIBPlaneSSE2::~CDIBPlaneSSE2() = default;
 
@@ -14,3 +15,9 @@ PYRO_TRANSFERS(PYRO_DEFINE)
 #undef PYRO_DEFINE
 
 PYRO_COLOUR_EFFECTS_DEFINITION(CDIBPlaneSSE2, PixelOpsSSE2)
+
+// The shape span writers of this set.
+const ShapeSpanSet& SSE2ShapeSpans()
+{
+    return ShapeSpanWriter<PixelOpsSSE2::Set, PixelOpsSSE2>::Writers();
+}

@@ -9,6 +9,7 @@
 #include <pyro/graphics/DIBDraw.h>
 #include <pyro/graphics/DisplayChoice.h>
 #include <pyro/graphics/PlaneBase.h>
+#include <pyro/graphics/Shapes.h>
 #include <pyro/input/ScreenViewMapping.h>
 
 #include <cstdint>
@@ -158,6 +159,12 @@ public:
     int32_t ScaleAlpha(int32_t rate, const Rect* rect = nullptr);
     // Inverts the screen's alpha bytes.
     int32_t NegateAlpha(const Rect* rect = nullptr);
+
+    // ---- Shapes ----
+    // Lines, rectangles, circles and polygons in logical coordinates on the back buffer: each
+    // logical pixel is a block of the magnification, as a plane of the logical size drawn here
+    // would show it (empty without a back buffer).
+    CShapes Shapes();
 
 private:
     // A transfer's destination in physical pixels: the position, the stretch size (null when

@@ -6,6 +6,7 @@
 
 #include <pyro/game/WidgetInput.h>
 #include <pyro/graphics/PlaneBase.h>
+#include <pyro/graphics/Shapes.h>
 
 #include <cstdint>
 #include <map>
@@ -99,6 +100,10 @@ public:
     int32_t Release() override;
     int32_t SetColorKey(int32_t r, int32_t g, int32_t b) override;
     int32_t SetColorKeyFromPixel(int32_t x, int32_t y) override;
+
+    // Shapes on the current screen view relative to the widget's position and cut to the
+    // widget (empty without a view).
+    CShapes Shapes() const;
 
     // ---- Hooks; they do nothing here ----
     // The widget's size changed.

@@ -9,6 +9,7 @@
 #include <pyro/graphics/DirectDrawBase.h>
 #include <pyro/graphics/Plane.h>
 #include <pyro/graphics/PlaneBase.h>
+#include <pyro/graphics/Shapes.h>
 
 #include <cstdint>
 #include <list>
@@ -49,6 +50,8 @@ public:
     int32_t Clear(uint32_t colour, const Rect* rect = nullptr);
     // The back buffer or null; the caller is taken to draw into it.
     CPlane* GetSecondary();
+    // Shapes on the back buffer, marking the screen as needing a redraw (empty without one).
+    CShapes Shapes();
 
     // Appends a drawing hook to one of the lists.
     void AddHook(HookList list, CDrawHook* hook);

@@ -7,6 +7,7 @@
 #include <pyro/app/OwningPtr.h>
 #include <pyro/graphics/PlaneBase.h>
 #include <pyro/graphics/PlaneImpl.h>
+#include <pyro/graphics/Shapes.h>
 
 #include <cstdint>
 
@@ -93,6 +94,9 @@ public:
     /* 31 */ virtual int32_t ScaleColor(int32_t rate, const Rect* rect = nullptr);
     // CPlaneImpl::NegateAlpha of the implementation.
     /* 32 */ virtual int32_t NegateAlpha(const Rect* rect = nullptr);
+
+    // Lines, rectangles, circles and polygons on the plane's pixels (empty when it has none).
+    CShapes Shapes();
 
 private:
     OwningPtr<CPlaneImpl> impl_;

@@ -134,6 +134,36 @@ struct AlphaMix : Unkeyed {
     }
 };
 
+// The alpha blend of the other sets (and of the shapes in every set): the destination weighted
+// by 256 - A where A is the alpha byte, 256 for 255.
+struct ShapeAlpha : Unkeyed {
+    uint32_t operator()(uint32_t s, uint32_t d) const
+    {
+        const uint32_t a = s >> 24;
+        const uint32_t sf = a + ((a + 1) >> 8);
+        const uint32_t df = 256 - sf;
+        // A channel's two products add up to at most 255: red and blue cannot meet.
+        const uint32_t rb = ((((s & 0xFF00FF) * sf) >> 8) & 0xFF00FF) +
+                            ((((d & 0xFF00FF) * df) >> 8) & 0xFF00FF);
+        const uint32_t g = ((((s & 0xFF00) * sf) >> 8) & 0xFF00) + ((((d & 0xFF00) * df) >> 8) & 0xFF00);
+        return rb | g;
+    }
+};
+
+// Each of the four bytes of D times (S + S / 128) / 256: a source byte 255 keeps the byte, 0
+// clears it.
+struct Multiply : Unkeyed {
+    uint32_t operator()(uint32_t s, uint32_t d) const
+    {
+        uint32_t out = 0;
+        for (int k = 0; k < 4; ++k) {
+            const uint32_t m = (s >> (8 * k)) & 0xFF;
+            out |= ((((d >> (8 * k)) & 0xFF) * (m + (m >> 7))) >> 8) << (8 * k);
+        }
+        return out;
+    }
+};
+
 // Skips source pixels equal to the key; Mask 0xFFFFFF compares the colour bytes only.
 template <class Rule, uint32_t Mask = 0xFFFFFFFF>
 struct Keyed {
