@@ -130,13 +130,15 @@ public:
 protected:
     // Makes a new, empty back buffer; null when that fails. Tests replace it to make attempts fail.
     virtual CPlane* CreateSecondary();
-    // For back-ends that replace the copy to the window: the hooks of OnDraw, the back buffer
-    // without marking a redraw, the end of a presentation and the offsets.
+    // For back-ends that replace the copy to the window: runs the hooks of OnDraw.
     void RunHooks();
+    // The back buffer, without marking a redraw.
     CPlane* Secondary() const { return secondary_.Get(); }
+    // Ends a presentation: a presented screen needs no redraw until it is drawn on again.
     void MarkPresented(bool presented) { needsRedraw_ = presented ? 0 : 1; }
+    // The window position of the back buffer's top-left pixel.
     int32_t GetOffsetX() const { return offsetX_; }
-    int32_t GetOffsetY() const { return offsetY_; }
+    int32_t GetOffsetY() const { return offsetY_; }  // and its row
 
 private:
     // The back buffer for a drawing operation, marking the screen as needing a redraw.
