@@ -8,7 +8,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-if [ ${#targets[@]} -eq 0 ]; then targets=(lzss archive listfile path bitmap qga png jpeg icon wave vorbis); fi
+if [ ${#targets[@]} -eq 0 ]; then targets=(lzss archive listfile path bitmap qga png jpeg icon wave vorbis fontnames); fi
 
 build="$root/build/fuzz"
 # The decoding libraries, built with the same instrumentation so the fuzzers see inside them.
