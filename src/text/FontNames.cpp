@@ -33,6 +33,14 @@ private:
 };
 
 // The family names of the font whose table directory starts at offset, English ones first.
+// Appends the name unless the list has it or is full.
+void AddDistinct(std::vector<std::wstring>& faces, const std::wstring& name)
+{
+    if (faces.size() < kMaxFaceNames && std::find(faces.begin(), faces.end(), name) == faces.end()) {
+        faces.push_back(name);
+    }
+}
+
 int32_t ReadFont(const Reader& file, size_t offset, std::vector<std::wstring>& english,
                  std::vector<std::wstring>& others)
 {
@@ -71,17 +79,15 @@ int32_t ReadFont(const Reader& file, size_t offset, std::vector<std::wstring>& e
         std::wstring name;
         for (size_t k = 0; k < length; k += 2) name += wchar_t(file.U16(at + k));
         while (!name.empty() && name.back() == L'\0') name.pop_back();
-        if (name.empty()) continue;
-        (language == kUsEnglish ? english : others).push_back(name);
+        if (name.empty() || name.size() > kMaxFaceNameLength) continue;
+        AddDistinct(language == kUsEnglish ? english : others, name);
     }
     return kFontNamesOk;
 }
 
 void AddDistinct(std::vector<std::wstring>& faces, const std::vector<std::wstring>& names)
 {
-    for (const std::wstring& name : names) {
-        if (std::find(faces.begin(), faces.end(), name) == faces.end()) faces.push_back(name);
-    }
+    for (const std::wstring& name : names) AddDistinct(faces, name);
 }
 
 }  // namespace

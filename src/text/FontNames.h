@@ -20,6 +20,14 @@ enum FontNamesResult : int32_t {
 // Fonts in one collection the parser reads at most; a file claiming more is damaged.
 constexpr uint32_t kMaxFontsInCollection = 64;
 
+// The longest family name kept: GDI selects a face by at most 31 units (LF_FACESIZE - 1), so a
+// longer one names nothing usable and is passed over.
+constexpr size_t kMaxFaceNameLength = 31;
+// Distinct family names kept per file; a name table of overlapping strings could otherwise give
+// millions.
+constexpr size_t kMaxFaceNames = 64;
+
 // Fills faces with the distinct family names (UTF-16 units), those of US English first, in
-// the order of the fonts of a collection. faces is empty unless the result is kFontNamesOk.
+// the order of the fonts of a collection, at most kMaxFaceNames of them. faces is empty unless
+// the result is kFontNamesOk.
 int32_t ReadFontFaceNames(const uint8_t* data, size_t size, std::vector<std::wstring>& faces);

@@ -186,3 +186,48 @@ TEST_CASE("the fonts of the system's packages give the names GDI knows them by")
     REQUIRE(Read(ipa, faces) == kFontNamesOk);
     CHECK(faces == std::vector<std::wstring>{L"IPAGothic", L"IPA\u30B4\u30B7\u30C3\u30AF"});
 }
+
+TEST_CASE("overlapping strings give at most the names GDI can select, and a bounded list")
+{
+    // 2000 records over one 100-unit string, each a different tail of it: distinct names from
+    // the same bytes. Names over 31 units are passed over; the list stops at 64.
+    std::wstring text;
+    for (int i = 0; i < 100; ++i) text += wchar_t(L'A' + i % 26);
+    Bytes table;
+    const uint32_t count = 2000;
+    Put16(table, 0);
+    Put16(table, count);
+    Put16(table, 6 + count * 12);
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint32_t start = i % 100;
+        Put16(table, 3);
+        Put16(table, 1);
+        Put16(table, 0x0409);
+        Put16(table, 1);
+        Put16(table, (100 - start) * 2);
+        Put16(table, start * 2);
+    }
+    for (wchar_t c : text) Put16(table, uint32_t(c));
+    std::vector<std::wstring> faces;
+    REQUIRE(Read(Font(table), faces) == kFontNamesOk);
+    REQUIRE(faces.size() == 31);  // only the tails of 1 to 31 units
+    CHECK(faces.front() == text.substr(69));
+    CHECK(faces.back() == text.substr(99));
+
+    // Shorter strings at every unit offset of a 2000-unit string: more than 64 distinct names.
+    Bytes many;
+    Put16(many, 0);
+    Put16(many, count);
+    Put16(many, 6 + count * 12);
+    for (uint32_t i = 0; i < count; ++i) {
+        Put16(many, 3);
+        Put16(many, 1);
+        Put16(many, 0x0409);
+        Put16(many, 1);
+        Put16(many, 8);
+        Put16(many, i * 2);
+    }
+    for (uint32_t i = 0; i < count + 4; ++i) Put16(many, L'a' + (i * 7 + i / 26) % 26);
+    REQUIRE(Read(Font(many), faces) == kFontNamesOk);
+    CHECK(faces.size() == kMaxFaceNames);
+}
